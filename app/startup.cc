@@ -2,11 +2,15 @@
 // the whole job or hands over to the desktop mode.
 #include "app/startup.h"
 
+#include "cli/console_mode.h"
+#include "i18n/language_table.h"
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/lock.h"
 #include "platform/paths.h"
+#include "settings/job_state.h"
 #include "settings/product.h"
+#include "settings/settings.h"
 #include "ui/desktop.h"
 
 namespace quill {
@@ -24,15 +28,17 @@ std::string DataFolder(const std::string& maker, const std::string& program) {
 }
 
 int RunProgram(const std::vector<std::string>& parameters) {
+  // Two copies of one version exclude each other; the system releases the lock at the end.
   platform::InstanceLock lock = platform::InstanceLock::Acquire(ProgramTitle());
   if (!lock.held()) {
     platform::PrintErrorLine(ProgramTitle() + " is already running");
     return 1;
   }
-  if (!parameters.empty() && (parameters[0] == "-v" || parameters[0] == "--version")) {
-    platform::PrintLine(VersionText(kVersionNumber));
-    return 0;
-  }
+  Settings settings;
+  JobState job;
+  LanguageTable language = LoadLanguageTable();
+  ConsoleContext context{settings, job, language};
+  if (std::optional<int> exit_code = RunConsoleMode(parameters, context)) return *exit_code;
   return RunDesktopMode();
 }
 

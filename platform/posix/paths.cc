@@ -8,12 +8,27 @@
 
 namespace quill::platform {
 
+namespace {
+
+// The value of an environment variable that holds an absolute path, without trailing
+// separators (the root stays "/"); empty when it is unset or not absolute.
+std::string AbsolutePathVariable(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr || value[0] != '/') return "";
+  std::string path = value;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+}  // namespace
+
 std::string ApplicationDataFolder() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg != nullptr && *xdg != '\0') return xdg;
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && *home != '\0') return std::string(home) + "/.config";
-  return "";
+  const std::string xdg = AbsolutePathVariable("XDG_CONFIG_HOME");
+  if (!xdg.empty()) return xdg;
+  std::string home = AbsolutePathVariable("HOME");
+  if (home.empty()) return "";
+  if (home.back() != '/') home += '/';
+  return home + ".config";
 }
 
 std::string ProgramPath() {

@@ -13,7 +13,9 @@ namespace quill::platform {
 bool OpenWithShell(const std::string& target) {
   if (target.empty()) return false;
   char program[] = "xdg-open";
-  std::string argument = target;
+  // xdg-open would read a leading "-" as an option of its own; a target like that can only be a
+  // relative file name, and "./" in front names the same file.
+  std::string argument = target[0] == '-' ? "./" + target : target;
   char* argv[] = {program, argument.data(), nullptr};
   pid_t pid = 0;
   if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) return false;

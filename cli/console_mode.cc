@@ -1,0 +1,152 @@
+// The console mode: the option loop over the parameters, help and version, the error path and
+// the hand-over to the run.
+#include "cli/console_mode.h"
+
+#include <random>
+#include <string_view>
+
+#include "cli/command_line.h"
+#include "cli/console_run.h"
+#include "cli/help_text.h"
+#include "i18n/language_table.h"
+#include "platform/console.h"
+#include "platform/paths.h"
+#include "settings/job_state.h"
+#include "settings/product.h"
+#include "settings/settings.h"
+
+namespace quill {
+namespace {
+
+// The state of one pass over the command line.
+struct OptionLoop {
+  const std::vector<std::string>& parameters;
+  ConsoleContext& context;
+  size_t index = 0;
+  std::string error;
+  bool quiet = false;
+  bool pause = false;
+};
+
+// Reads the value of -i, -o or -c: from the next parameter for the short form, from behind the
+// "=" for the long one. With `join`, a value that opens a double quote takes the following
+// parameters until one closes it, as a shell that split a quoted path at its blanks would have
+// it. Returns nothing, with the error set, when the value is missing.
+std::optional<std::string> ReadValue(OptionLoop& loop, const std::string& name, bool join) {
+  if (name.rfind("--", 0) != 0) ++loop.index;
+  if (loop.index >= loop.parameters.size()) {
+    loop.error = kIncorrectParameters;
+    return std::nullopt;
+  }
+  std::string value = OptionValue(loop.parameters[loop.index]);
+  if (value.empty() || value[0] == '-') {
+    loop.error = kIncorrectParameters;
+    return std::nullopt;
+  }
+  if (join && value.front() == '"' && (value.size() == 1 || value.back() != '"')) {
+    while (loop.index + 1 < loop.parameters.size()) {
+      ++loop.index;
+      value += ' ';
+      value += OptionValue(loop.parameters[loop.index]);
+      if (value.back() == '"') break;
+    }
+  }
+  return RemoveQuotes(value);
+}
+
+struct Handler {
+  std::string_view short_name;
+  std::string_view long_name;
+  void (*handle)(OptionLoop& loop, const std::string& name);
+};
+
+// The options that steer the console itself.
+constexpr Handler kHandlers[] = {
+    {"-I", "--INPUT",
+     [](OptionLoop& loop, const std::string& name) {
+       loop.context.job.console_flag = 1;
+       if (auto value = ReadValue(loop, name, true)) loop.context.job.input_base_folder = *value;
+     }},
+    {"-O", "--OUTPUT",
+     [](OptionLoop& loop, const std::string& name) {
+       if (auto value = ReadValue(loop, name, true)) loop.context.job.output_folder = *value;
+     }},
+    {"-C", "--CONVERSION",
+     [](OptionLoop& loop, const std::string& name) {
+       if (auto value = ReadValue(loop, name, false)) loop.context.job.conversion_type = *value;
+     }},
+    {"-D", "--DEBUG",
+     [](OptionLoop& loop, const std::string&) { loop.context.job.run_mode = "DEBUG"; }},
+    {"-Q", "--QUIET", [](OptionLoop& loop, const std::string&) { loop.quiet = true; }},
+    {"-P", "--PAUSE", [](OptionLoop& loop, const std::string&) { loop.pause = true; }},
+};
+
+void RunOptionLoop(OptionLoop& loop) {
+  for (loop.index = 0; loop.index < loop.parameters.size() && loop.error.empty(); ++loop.index) {
+    const std::string name = OptionName(loop.parameters[loop.index]);
+    if (name.empty()) continue;
+    for (const Handler& handler : kHandlers) {
+      if (name == handler.short_name || name == handler.long_name) {
+        handler.handle(loop, name);
+        break;
+      }
+    }
+  }
+}
+
+// The program file's name without folder and extension.
+std::string ProgramName() {
+  std::string name = platform::ProgramPath();
+  const size_t slash = name.rfind('/');
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  const size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) name.erase(dot);
+  return name.empty() ? std::string(kProgramBaseName) : name;
+}
+
+int PickAtRandom(int count) {
+  static std::mt19937 generator{std::random_device{}()};
+  return std::uniform_int_distribution<int>(0, count - 1)(generator);
+}
+
+}  // namespace
+
+std::optional<int> RunConsoleMode(const std::vector<std::string>& parameters,
+                                  ConsoleContext& context) {
+  if (parameters.empty()) return std::nullopt;
+  ResetJobState(context.job);
+  ResetSettings(context.settings, DefaultsFlavour::kConsole);
+
+  const std::string first = OptionName(parameters[0]);
+  if (first == "-V" || first == "--VERSION") {
+    platform::PrintLine(VersionText(kVersionNumber));
+    return kExitSuccess;
+  }
+  if (first == "-H" || first == "-?" || first == "--HELP") {
+    for (const std::string& line : HelpLines(ProgramName(), PickAtRandom)) {
+      platform::PrintLine(line);
+    }
+    return kExitSuccess;
+  }
+
+  OptionLoop loop{parameters, context, 0, "", false, false};
+  RunOptionLoop(loop);
+  if (!loop.error.empty()) {
+    platform::PrintLine(std::string(kErrorPrefix) + loop.error);
+    if (loop.pause) platform::WaitForKey();
+    return kExitError;
+  }
+  if (!context.job.console_flag) return std::nullopt;
+
+  if (!loop.quiet) {
+    for (const std::string& line : HeaderLines()) platform::PrintLine(line);
+  }
+  const int exit_code = RunConsoleJob(context, loop.quiet);
+  if (loop.pause) {
+    platform::PrintLine(kPressAnyKey);
+    platform::WaitForKey();
+  }
+  return exit_code;
+}
+
+}  // namespace quill
