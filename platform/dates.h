@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <ostream>
 
 namespace quill::platform {
 
@@ -25,7 +26,14 @@ struct DateFields {
   int hour = 0;
   int minute = 0;
   int second = 0;
+  bool operator==(const DateFields&) const = default;
 };
+
+// Shown in test failures.
+inline std::ostream& operator<<(std::ostream& os, const DateFields& f) {
+  return os << f.year << "-" << f.month << "-" << f.day << " " << f.hour << ":" << f.minute
+            << ":" << f.second;
+}
 DateFields SplitDate(int32_t date);
 
 // The program date of the given local wall-clock fields.

@@ -25,15 +25,6 @@ std::time_t Utc(int year, int month, int day, int hour, int minute, int second) 
   return timegm(&f);
 }
 
-bool operator==(const DateFields& a, const DateFields& b) {
-  return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
-         a.minute == b.minute && a.second == b.second;
-}
-
-void PrintTo(const DateFields& f, std::ostream* os) {
-  *os << f.year << "-" << f.month << "-" << f.day << " " << f.hour << ":" << f.minute << ":"
-      << f.second;
-}
 
 TEST(DatesTest, WallClockDatesMapToSystemTimesInTheLocalZone) {
   struct Case {
