@@ -2,6 +2,7 @@
 #include "settings/job_state.h"
 
 #include <random>
+#include <utility>
 
 #include "platform/paths.h"
 
