@@ -1,0 +1,79 @@
+// The image pipeline, step by step. Each step takes the image and returns the one to go on with;
+// a step that fails returns no image, which the later steps pass on and the save refuses.
+#include "engine/convert_image.h"
+
+#include "engine/adjust_colors.h"
+#include "engine/depth.h"
+#include "engine/flip.h"
+#include "engine/frame.h"
+#include "engine/greyscale.h"
+#include "engine/high_dynamic_range.h"
+#include "engine/image.h"
+#include "engine/image_library.h"
+#include "engine/load_image.h"
+#include "engine/output_name.h"
+#include "engine/resize.h"
+#include "engine/rotate.h"
+#include "engine/save_image.h"
+#include "engine/threshold.h"
+#include "engine/transparency.h"
+#include "engine/watermark.h"
+
+namespace quill {
+
+ConvertResult ConvertImageWithResult(const Settings& settings, const FormatRegistry& formats,
+                                     JobState& job) {
+  InitialiseImageLibrary();
+  // A path left from the previous file would be reported as this file's.
+  job.current_output_path.clear();
+
+  // Load as PNG, whatever the extension; a file that does not decode has no size.
+  Image image = LoadPng(job.current_input_path);
+  job.source_bit_depth = image.bpp();
+  if (image.width() == 0 || image.height() == 0) return ConvertResult::kNotLoaded;
+
+  // Automatic depth follows the file as loaded.
+  if (job.automatic_depth != 0) {
+    job.output_bit_depth = AutomaticDepth(formats, job.conversion_type,
+                                          AutomaticSourceDepth(image, job.conversion_type));
+  }
+
+  // 16-bit greyscale becomes 8-bit greyscale, which every later step can take.
+  image = NarrowGreySamples(std::move(image));
+
+  image = Rotate(std::move(image), settings);
+  const int32_t rotated_width = image.width();
+  const int32_t rotated_height = image.height();
+  image = Resize(std::move(image), settings, rotated_width, rotated_height);
+  job.image_width = image.width();
+  job.image_height = image.height();
+
+  image = ReduceHighDynamicRange(std::move(image));
+  image = FlattenTransparency(std::move(image));
+  image = Flip(std::move(image), settings);
+  image = AdjustColors(std::move(image), settings);
+  image = Greyscale(std::move(image), settings);
+  image = Threshold(std::move(image), settings);
+  image = Frame(std::move(image), settings, job.image_width, job.image_height);
+  image = Watermark(std::move(image), settings, job);
+  image = ConvertToDepth(std::move(image), job.conversion_type, job.output_bit_depth);
+
+  job.current_output_path = OutputPath(settings, job);
+  if (job.current_output_path.empty()) return ConvertResult::kNoOutputPath;
+  // Never write over the file being converted.
+  if (IsSameFile(job.current_input_path, job.current_output_path)) {
+    return ConvertResult::kOutputIsInput;
+  }
+
+  if (!SaveImageFile(image, job.output_library_format, job.current_output_path,
+                     job.output_save_flags)) {
+    return ConvertResult::kNotSaved;
+  }
+  return ConvertResult::kConverted;
+}
+
+bool ConvertImage(const Settings& settings, const FormatRegistry& formats, JobState& job) {
+  return ConvertImageWithResult(settings, formats, job) == ConvertResult::kConverted;
+}
+
+}  // namespace quill
