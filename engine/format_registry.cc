@@ -3,23 +3,28 @@
 
 #include <FreeImage.h>
 
-#include <cctype>
 #include <cstdlib>
 
+#include "engine/hash_order.h"
 #include "settings/product.h"
 
 namespace quill {
 namespace {
 
+// Every key is ASCII, so only ASCII letters change case; other bytes pass through untouched.
 std::string Lower(std::string_view text) {
   std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
   return lower;
 }
 
 std::string Upper(std::string_view text) {
   std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
   return upper;
 }
 
@@ -71,25 +76,54 @@ FormatRegistry::FormatRegistry() {
       {"tiff", {"tiff", "tif"}, "Tagged Image File Format"},
       {"wmf", {"wmf", "wmz", "apm=Aldus Placeable Metafile"}, "Windows Metafile Format"},
       {"raw",
-       {"raw", "raw1", "raw2", "3fr=Hasselblad Camera RAW Image", "arw=Sony Camera RAW Image",
-        "sr2=Sony Camera RAW Image", "srf=Sony Camera RAW Image", "bay=Casio Camera RAW Image",
-        "bmq=NuCore RAW Image", "cap=Phase One Camera RAW Image",
-        "iiq=Phase One Camera RAW Image", "eip=Phase One Camera RAW Image",
-        "cine=Phantom RAW Image", "cr2=Canon Camera RAW Image", "crw=Canon Camera RAW Image",
-        "cs1=Capture Shop RAW Image", "dc2=Kodak Camera RAW Image", "dcr=Kodak Camera RAW Image",
-        "drf=Kodak Camera RAW Image", "dsc=Kodak Camera RAW Image", "k25=Kodak Camera RAW Image",
-        "kc2=Kodak Camera RAW Image", "kdc=Kodak Camera RAW Image", "dcs=Kodak Camera RAW Image",
-        "dng=Adobe Digital Negative Image", "erf=Epson Camera RAW Image",
-        "fff=Imacon Camera RAW Image", "ia=Sinar RAW Image", "sti=Sinar RAW Image",
-        "mdc=Minolta Camera RAW Image", "mrw=Minolta Camera RAW Image",
-        "mef=Mamiya Camera RAW Image", "mos=Mamiya Camera RAW Image",
-        "nef=Nikon Camera RAW Image", "nrw=Nikon Camera RAW Image",
-        "orf=Olympus Camera RAW Image", "pef=Pentax Camera RAW Image",
-        "ptx=Pentax Camera RAW Image", "pxn=Logitech Camera RAW Image",
-        "qtk=Apple Quicktake Camera RAW Image", "raf=Fuji Camera RAW Image",
-        "rdc=Digital Foto Maker RAW Image", "rw2=Panasonic Camera RAW Image",
-        "rwz=Rawzor Camera RAW Image", "x3f=Sigma Camera RAW Image", "ari=ARRI RAW Image",
-        "r3d=RED RAW Image", "rwl=Leica Camera RAW Image"},
+       {"raw",
+        "raw1",
+        "raw2",
+        "3fr=Hasselblad Camera RAW Image",
+        "arw=Sony Camera RAW Image",
+        "sr2=Sony Camera RAW Image",
+        "srf=Sony Camera RAW Image",
+        "bay=Casio Camera RAW Image",
+        "bmq=NuCore RAW Image",
+        "cap=Phase One Camera RAW Image",
+        "iiq=Phase One Camera RAW Image",
+        "eip=Phase One Camera RAW Image",
+        "cine=Phantom RAW Image",
+        "cr2=Canon Camera RAW Image",
+        "crw=Canon Camera RAW Image",
+        "cs1=Capture Shop RAW Image",
+        "dc2=Kodak Camera RAW Image",
+        "dcr=Kodak Camera RAW Image",
+        "drf=Kodak Camera RAW Image",
+        "dsc=Kodak Camera RAW Image",
+        "k25=Kodak Camera RAW Image",
+        "kc2=Kodak Camera RAW Image",
+        "kdc=Kodak Camera RAW Image",
+        "dcs=Kodak Camera RAW Image",
+        "dng=Adobe Digital Negative Image",
+        "erf=Epson Camera RAW Image",
+        "fff=Imacon Camera RAW Image",
+        "ia=Sinar RAW Image",
+        "sti=Sinar RAW Image",
+        "mdc=Minolta Camera RAW Image",
+        "mrw=Minolta Camera RAW Image",
+        "mef=Mamiya Camera RAW Image",
+        "mos=Mamiya Camera RAW Image",
+        "nef=Nikon Camera RAW Image",
+        "nrw=Nikon Camera RAW Image",
+        "orf=Olympus Camera RAW Image",
+        "pef=Pentax Camera RAW Image",
+        "ptx=Pentax Camera RAW Image",
+        "pxn=Logitech Camera RAW Image",
+        "qtk=Apple Quicktake Camera RAW Image",
+        "raf=Fuji Camera RAW Image",
+        "rdc=Digital Foto Maker RAW Image",
+        "rw2=Panasonic Camera RAW Image",
+        "rwz=Rawzor Camera RAW Image",
+        "x3f=Sigma Camera RAW Image",
+        "ari=ARRI RAW Image",
+        "r3d=RED RAW Image",
+        "rwl=Leica Camera RAW Image"},
        "Camera RAW Image"},
   };
   for (const Family& family : families) {
@@ -103,6 +137,7 @@ FormatRegistry::FormatRegistry() {
       }
     }
   }
+  input_table_order_ = HashTableOrder(inputs_, [](const InputFormat& f) { return f.extension; });
 }
 
 const OutputFormat* FormatRegistry::FindOutput(std::string_view extension) const {
@@ -121,14 +156,25 @@ const InputFormat* FormatRegistry::FindInput(std::string_view extension) const {
   return nullptr;
 }
 
-std::vector<std::string> FormatRegistry::AcceptedInputExtensions() const {
+std::vector<const InputFormat*> FormatRegistry::InputsInTableOrder() const {
+  std::vector<const InputFormat*> ordered;
+  for (const size_t index : input_table_order_) ordered.push_back(&inputs_[index]);
+  return ordered;
+}
+
+std::vector<std::string> FormatRegistry::AcceptedInputExtensions(
+    const std::vector<std::string>& enabled_input_formats) const {
   std::vector<std::string> accepted;
-  for (const std::string& enabled : EnabledInputFormats()) {
-    for (const InputFormat& f : inputs_) {
-      if (f.group == enabled) accepted.push_back(f.extension);
+  for (const std::string& enabled : enabled_input_formats) {
+    for (const size_t index : input_table_order_) {
+      if (inputs_[index].group == enabled) accepted.push_back(inputs_[index].extension);
     }
   }
   return accepted;
+}
+
+std::vector<std::string> FormatRegistry::AcceptedInputExtensions() const {
+  return AcceptedInputExtensions(EnabledInputFormats());
 }
 
 std::vector<int> FormatRegistry::AllowedDepths(std::string_view extension) const {

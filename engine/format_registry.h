@@ -2,6 +2,7 @@
 // extensions that this edition accepts.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,10 +10,10 @@
 namespace quill {
 
 struct OutputFormat {
-  int library_format = 0;       // FREE_IMAGE_FORMAT of the image library
-  std::string extension;        // the key: lower case, no dot
+  int library_format = 0;  // FREE_IMAGE_FORMAT of the image library
+  std::string extension;   // the key: lower case, no dot
   std::string description;
-  std::string allowed_depths;   // comma-separated, ascending
+  std::string allowed_depths;  // comma-separated, ascending
 };
 
 struct InputFormat {
@@ -21,17 +22,27 @@ struct InputFormat {
   std::string description;
 };
 
-// Both tables, built once and read-only afterwards, so worker threads may share them.
+// Both tables, built once by the constructor and read-only afterwards, so worker threads may
+// share them. The tables compare keys exactly; the Find functions lower-case the extension they
+// are given first, so "JPG", "Jpg" and "jpg" find the same entry.
 class FormatRegistry {
  public:
   FormatRegistry();
 
   const std::vector<OutputFormat>& outputs() const { return outputs_; }
   const std::vector<InputFormat>& inputs() const { return inputs_; }
-  // Lookups lower-case the extension they are given; nullptr when there is no such entry.
+  // nullptr when there is no such entry.
   const OutputFormat* FindOutput(std::string_view extension) const;
   const InputFormat* FindInput(std::string_view extension) const;
-  // Every input key whose family is one of the enabled input formats, in table order.
+  // The input entries in the order in which the keyed table is iterated (hash_order.h); the
+  // order of inputs() is the order of building.
+  std::vector<const InputFormat*> InputsInTableOrder() const;
+
+  // For each enabled format, in list order, every input key whose group equals it, in table
+  // order. A format without a family adds nothing, so the list may be empty.
+  std::vector<std::string> AcceptedInputExtensions(
+      const std::vector<std::string>& enabled_input_formats) const;
+  // The same for this edition's EnabledInputFormats().
   std::vector<std::string> AcceptedInputExtensions() const;
   // The depths an output format allows, as numbers; empty for an unknown format.
   std::vector<int> AllowedDepths(std::string_view extension) const;
@@ -39,6 +50,7 @@ class FormatRegistry {
  private:
   std::vector<OutputFormat> outputs_;
   std::vector<InputFormat> inputs_;
+  std::vector<size_t> input_table_order_;  // indices into inputs_
 };
 
 // "JPG", or "JPG (JPEG File Format)" with the description.
