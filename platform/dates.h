@@ -31,8 +31,8 @@ struct DateFields {
 
 // Shown in test failures.
 inline std::ostream& operator<<(std::ostream& os, const DateFields& f) {
-  return os << f.year << "-" << f.month << "-" << f.day << " " << f.hour << ":" << f.minute
-            << ":" << f.second;
+  return os << f.year << "-" << f.month << "-" << f.day << " " << f.hour << ":" << f.minute << ":"
+            << f.second;
 }
 DateFields SplitDate(int32_t date);
 

@@ -34,8 +34,8 @@ class InstanceLock {
 
 // Folder that holds the lock files: $XDG_RUNTIME_DIR when it names an existing folder by an
 // absolute path, else /tmp/quillpix-<uid>/ (made 0700; an existing one is used only when it
-// is a real folder owned by this user, and is closed to others if it was not). Ends with the path separator; empty when no such
-// folder can be made.
+// is a real folder owned by this user, and is closed to others if it was not). Ends with the path
+// separator; empty when no such folder can be made.
 std::string RuntimeFolder();
 
 }  // namespace quill::platform

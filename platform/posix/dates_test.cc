@@ -25,7 +25,6 @@ std::time_t Utc(int year, int month, int day, int hour, int minute, int second) 
   return timegm(&f);
 }
 
-
 TEST(DatesTest, WallClockDatesMapToSystemTimesInTheLocalZone) {
   struct Case {
     const char* zone;

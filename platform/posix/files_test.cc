@@ -17,9 +17,9 @@
 namespace quill::platform {
 namespace {
 
-using testing::ScopedTimeZone;
 using ::quill::testing::TempFolder;
 using ::quill::testing::WriteFile;
+using testing::ScopedTimeZone;
 
 TEST(FilesTest, SizeAndExistenceOfFilesAndFolders) {
   TempFolder dir;
@@ -37,10 +37,10 @@ TEST(FilesTest, SizeAndExistenceOfFilesAndFolders) {
     bool folder_exists;
   };
   const Case cases[] = {
-      {"missing", -1, false, false},      {"empty", 0, false, false},
-      {"five", 5, true, false},           {"folder", -1, false, true},
-      {"link-to-file", 5, true, false},   {"link-to-folder", -1, false, true},
-      {"dangling", -1, false, false},     {"five/below", -1, false, false},
+      {"missing", -1, false, false},    {"empty", 0, false, false},
+      {"five", 5, true, false},         {"folder", -1, false, true},
+      {"link-to-file", 5, true, false}, {"link-to-folder", -1, false, true},
+      {"dangling", -1, false, false},   {"five/below", -1, false, false},
   };
   for (const Case& c : cases) {
     const std::string path = dir / c.name;
@@ -135,10 +135,10 @@ TEST(FilesTest, ListFolderKeepsTheSystemOrderAndReportsKinds) {
     bool is_link;
   };
   const Kind kinds[] = {
-      {"file7.jpg", false, false},    {".hidden", false, false},
+      {"file7.jpg", false, false},        {".hidden", false, false},
       {"name with blanks", false, false}, {"sub", true, false},
-      {".hidden-folder", true, false}, {"link-to-sub", true, true},
-      {"link-to-file", false, true},  {"dangling", false, true},
+      {".hidden-folder", true, false},    {"link-to-sub", true, true},
+      {"link-to-file", false, true},      {"dangling", false, true},
   };
   for (const Kind& k : kinds) {
     const FolderEntry* e = find(k.name);
@@ -171,7 +171,8 @@ TEST(FilesTest, LastWriteTimeRoundTripLeavesTheAccessTimeAlone) {
   ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), access_and_write, 0), 0);
 
   // Winter and summer time.
-  const DateFields dates[] = {{2024, 1, 15, 8, 30, 5}, {2024, 7, 1, 12, 0, 0}, {1999, 12, 31, 23, 59, 59}};
+  const DateFields dates[] = {
+      {2024, 1, 15, 8, 30, 5}, {2024, 7, 1, 12, 0, 0}, {1999, 12, 31, 23, 59, 59}};
   for (const DateFields& fields : dates) {
     const int32_t date = JoinDate(fields);
     ASSERT_TRUE(SetLastWriteTime(path, date));

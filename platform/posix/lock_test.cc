@@ -16,8 +16,8 @@
 namespace quill::platform {
 namespace {
 
-using testing::ScopedEnv;
 using ::quill::testing::TempFolder;
+using testing::ScopedEnv;
 
 constexpr char kTitle[] = "Quillmere 2.8";
 
