@@ -30,7 +30,9 @@ std::string DataFolder(const std::string& maker, const std::string& program) {
 int RunProgram(const std::vector<std::string>& parameters) {
   // Two copies of one version exclude each other; the system releases the lock at the end.
   platform::InstanceLock lock = platform::InstanceLock::Acquire(ProgramTitle());
-  if (!lock.held()) {
+  // Only a copy that really holds the lock stops this one; when the lock file cannot be made
+  // at all (no usable runtime folder), the program runs unguarded rather than not at all.
+  if (!lock.held() && lock.busy()) {
     platform::PrintErrorLine(ProgramTitle() + " is already running");
     return 1;
   }
