@@ -1,7 +1,7 @@
 // Splitting the command line and reading option names and values.
 #include "cli/command_line.h"
 
-#include <cctype>
+#include "settings/ascii.h"
 
 namespace quill {
 
@@ -52,8 +52,7 @@ std::string OptionName(std::string_view parameter) {
     const size_t equals = name.find('=');
     if (equals != std::string::npos) name.resize(equals);
   }
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return name;
+  return AsciiUpper(name);
 }
 
 std::string OptionValue(std::string_view parameter) {

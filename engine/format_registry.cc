@@ -6,27 +6,11 @@
 #include <cstdlib>
 
 #include "engine/hash_order.h"
+#include "settings/ascii.h"
 #include "settings/product.h"
 
 namespace quill {
 namespace {
-
-// Every key is ASCII, so only ASCII letters change case; other bytes pass through untouched.
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
 
 struct Family {
   const char* group;
@@ -141,7 +125,7 @@ FormatRegistry::FormatRegistry() {
 }
 
 const OutputFormat* FormatRegistry::FindOutput(std::string_view extension) const {
-  const std::string key = Lower(extension);
+  const std::string key = AsciiLower(extension);
   for (const OutputFormat& f : outputs_) {
     if (f.extension == key) return &f;
   }
@@ -149,7 +133,7 @@ const OutputFormat* FormatRegistry::FindOutput(std::string_view extension) const
 }
 
 const InputFormat* FormatRegistry::FindInput(std::string_view extension) const {
-  const std::string key = Lower(extension);
+  const std::string key = AsciiLower(extension);
   for (const InputFormat& f : inputs_) {
     if (f.extension == key) return &f;
   }
@@ -192,7 +176,7 @@ std::vector<int> FormatRegistry::AllowedDepths(std::string_view extension) const
 }
 
 std::string FormatDisplayText(std::string_view extension, std::string_view description) {
-  std::string text = Upper(extension);
+  std::string text = AsciiUpper(extension);
   if (!description.empty()) text += " (" + std::string(description) + ")";
   return text;
 }

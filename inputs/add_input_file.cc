@@ -6,20 +6,12 @@
 
 #include "inputs/folder_walk.h"
 #include "platform/files.h"
+#include "settings/ascii.h"
 
 namespace quill {
 namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
-// The extension lower-cased for the comparison with the accepted list (which is ASCII).
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 // FIFOs, sockets and devices are never input files: opening a FIFO blocks until someone writes
 // to it, a device may never end. Asked only for paths whose size could not be taken.
@@ -63,7 +55,7 @@ std::string RelativeFolder(std::string_view path, std::string_view base) {
 
 bool InputListAdder::PassesNameRules(const InputList& list, const std::string& path) {
   const std::string_view extension = PathExtension(path);
-  return !extension.empty() && list.AcceptsExtension(LowerAscii(extension)) && !list.Contains(path);
+  return !extension.empty() && list.AcceptsExtension(AsciiLower(extension)) && !list.Contains(path);
 }
 
 bool InputListAdder::InsertOfSize(InputList& list, const JobState& job, const std::string& path,

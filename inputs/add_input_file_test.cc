@@ -75,15 +75,9 @@ class AddInputFileTest : public ::testing::Test {
   }
 
   std::string Make(const std::string& name, const std::string& bytes = "data") {
-    const std::string path = dir_ / name;
-    WriteFile(path, bytes);
-    return path;
+    return dir_.MakeFile(name, bytes);
   }
-  std::string MakeFolder(const std::string& name) {
-    const std::string path = dir_ / name;
-    EXPECT_EQ(mkdir(path.c_str(), 0777), 0) << path;
-    return path;
-  }
+  std::string MakeFolder(const std::string& name) { return dir_.MakeFolder(name); }
 
   TempFolder dir_;
   InputList list_;

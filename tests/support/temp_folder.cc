@@ -32,6 +32,19 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(path_, ec);
 }
 
+std::string TempFolder::MakeFile(const std::string& name, const std::string& bytes) const {
+  const std::string path = *this / name;
+  WriteFile(path, bytes);
+  return path;
+}
+
+std::string TempFolder::MakeFolder(const std::string& name) const {
+  const std::string path = *this / name;
+  std::error_code ec;
+  EXPECT_TRUE(std::filesystem::create_directory(path, ec)) << path << ": " << ec.message();
+  return path;
+}
+
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -16,6 +16,10 @@ class TempFolder {
   const std::string& path() const { return path_; }
   // Path of `name` inside the folder.
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  // Writes a file `name` (a path inside the folder) and returns its full path.
+  std::string MakeFile(const std::string& name, const std::string& bytes = "data") const;
+  // Makes the folder `name` inside the folder and returns its full path.
+  std::string MakeFolder(const std::string& name) const;
 
  private:
   std::string path_;
