@@ -3,7 +3,10 @@
 #include "app/startup.h"
 
 #include "cli/console_mode.h"
+#include "engine/format_registry.h"
 #include "i18n/language_table.h"
+#include "inputs/input_list.h"
+#include "inputs/task_progress.h"
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/lock.h"
@@ -39,7 +42,10 @@ int RunProgram(const std::vector<std::string>& parameters) {
   Settings settings;
   JobState job;
   LanguageTable language = LoadLanguageTable();
-  ConsoleContext context{settings, job, language};
+  InputList inputs;
+  TaskProgress progress;
+  const FormatRegistry formats;
+  ConsoleContext context{settings, job, language, inputs, progress, formats};
   if (std::optional<int> exit_code = RunConsoleMode(parameters, context)) return *exit_code;
   return RunDesktopMode();
 }

@@ -8,7 +8,9 @@
 #include "cli/command_line.h"
 #include "cli/console_run.h"
 #include "cli/help_text.h"
+#include "engine/format_registry.h"
 #include "i18n/language_table.h"
+#include "inputs/input_list.h"
 #include "platform/console.h"
 #include "platform/paths.h"
 #include "settings/job_state.h"
@@ -115,6 +117,8 @@ std::optional<int> RunConsoleMode(const std::vector<std::string>& parameters,
                                   ConsoleContext& context) {
   if (parameters.empty()) return std::nullopt;
   ResetJobState(context.job);
+  context.inputs.Clear();
+  context.inputs.SetAcceptedExtensions(context.formats.AcceptedInputExtensions());
   ResetSettings(context.settings, DefaultsFlavour::kConsole);
 
   const std::string first = OptionName(parameters[0]);

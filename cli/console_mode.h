@@ -11,12 +11,18 @@ namespace quill {
 struct Settings;
 struct JobState;
 class LanguageTable;
+class InputList;
+class TaskProgress;
+class FormatRegistry;
 
 // The records that the console mode works on; the process owns them.
 struct ConsoleContext {
   Settings& settings;
   JobState& job;
   LanguageTable& language;
+  InputList& inputs;
+  TaskProgress& progress;
+  const FormatRegistry& formats;
 };
 
 // Runs the console mode on the parameters that follow the program name. Returns the process
