@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -13,6 +15,7 @@
 #include "engine/save_flags.h"
 #include "engine/test_images.h"
 #include "inputs/add_input_file.h"
+#include "tests/support/run_program.h"
 #include "tests/support/temp_folder.h"
 
 namespace quill {
@@ -145,6 +148,31 @@ TEST_F(ConversionWorkerTest, KeepSubfoldersMirrorsTheInputTree) {
   Add("2019/May/deep.png");
   EXPECT_EQ(Run(), 2);
   EXPECT_EQ(Outputs(), (std::set<std::string>{"top.jpg", "2019/May/deep.jpg"}));
+}
+
+// Seconds since 1970 of a file's last write, as the system's own tool reads it.
+int64_t StatTime(const std::string& path) {
+  return std::stoll(testing::RunProgram({"stat", "-c", "%Y", path}).out);
+}
+
+TEST_F(ConversionWorkerTest, TimeStampsAreGivenToEachWrittenFile) {
+  setenv("TZ", "UTC0", 1);
+  tzset();
+  Add("a.png");
+  Add("b.png");
+  settings_.file_timestamp = 2;             // CUSTOM
+  settings_.custom_timestamp = 1262347200;  // 2010-01-01 12:00:00
+  EXPECT_EQ(Run(), 2);
+  EXPECT_EQ(StatTime(out_ + "a.jpg"), 1262347200);
+  EXPECT_EQ(StatTime(out_ + "b.jpg"), 1262347200);
+
+  settings_.file_timestamp = 1;  // ORIGINAL
+  testing::RunProgram({"touch", "-d", "@1000000000", job_.input_base_folder + "a.png"});
+  EXPECT_EQ(Run(), 2);
+  EXPECT_EQ(StatTime(out_ + "a.jpg"), 1000000000);
+  EXPECT_EQ(StatTime(out_ + "b.jpg"), StatTime(job_.input_base_folder + "b.png"));
+  unsetenv("TZ");
+  tzset();
 }
 
 TEST_F(ConversionWorkerTest, QuietWithoutDebugMode) {

@@ -9,30 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/run_program.h"
-#include "tests/support/temp_folder.h"
+#include "tests/quillpix_test.h"
 
 namespace quill {
 namespace {
 
 using testing::Lines;
 using testing::ProgramResult;
-using testing::RunOptions;
-using testing::TempFolder;
 
-class ConsoleTest : public ::testing::Test {
- protected:
-  ProgramResult Run(std::vector<std::string> args) {
-    args.insert(args.begin(), QUILLPIX_BINARY);
-    RunOptions options;
-    options.env["XDG_RUNTIME_DIR"] = folder_.path();
-    options.env["XDG_CONFIG_HOME"] = folder_ / "config";
-    options.env["DISPLAY"] = "";
-    options.working_folder = folder_.path();
-    return testing::RunProgram(args, options);
-  }
-  TempFolder folder_;
-};
+using ConsoleTest = QuillpixTest;
 
 TEST_F(ConsoleTest, VersionPrintsOneLine) {
   for (const char* option : {"-v", "-V", "--version", "--VERSION"}) {
@@ -93,8 +78,8 @@ TEST_F(ConsoleTest, HelpMatchesTheDocumentedTextLineForLine) {
 
 TEST_F(ConsoleTest, MissingValuesEndWithTheParameterError) {
   const std::vector<std::vector<std::string>> cases = {
-      {"-i"}, {"-i", "-o", "out"}, {"--input"}, {"--input="}, {"-o"}, {"-c"},
-      {"-i", "a.png", "-c", "-d"}, {"-q", "-i"},
+      {"-i"}, {"-i", "-o", "out"},         {"--input"},  {"--input="}, {"-o"},
+      {"-c"}, {"-i", "a.png", "-c", "-d"}, {"-q", "-i"},
   };
   for (const auto& args : cases) {
     const ProgramResult r = Run(args);
@@ -105,9 +90,10 @@ TEST_F(ConsoleTest, MissingValuesEndWithTheParameterError) {
 }
 
 TEST_F(ConsoleTest, InputStartsARunWithTheHeader) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"-i", "a.png"}, {"--INPUT=a.png"}, {"-I", "\"a", "b.png\""},
-        {"--help-me", "-i", "a.png", "--help"}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"-i", "a.png"},
+                                               {"--INPUT=a.png"},
+                                               {"-I", "\"a", "b.png\""},
+                                               {"--help-me", "-i", "a.png", "--help"}}) {
     const ProgramResult r = Run(args);
     const std::vector<std::string> lines = Lines(r.out);
     ASSERT_GE(lines.size(), 4u) << args[0];
