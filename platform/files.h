@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quill::platform {
@@ -39,6 +40,15 @@ std::vector<FolderEntry> ListFolder(const std::string& path);
 
 // Last-write time of a file as a program date (see dates.h), or nothing when it cannot be read.
 std::optional<int32_t> LastWriteTime(const std::string& path);
+
+// Writes `data` as the whole new content of the file at `path`: into a new file beside it
+// first, then renamed over it, so that readers, a crash or a full disk never leave a partial
+// file in its place; an existing file stays as it was when the write fails. With `durable` the
+// new content reaches the disk before the rename. False when the file could not be written.
+bool WriteFileReplacing(const std::string& path, std::string_view data, bool durable = false);
+
+// The whole content of a regular file, or nothing when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Sets the last-write time of a file from a program date; the access time stays as it is.
 bool SetLastWriteTime(const std::string& path, int32_t date);

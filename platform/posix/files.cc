@@ -5,12 +5,42 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <random>
 
 #include "platform/dates.h"
 
 namespace quill::platform {
+namespace {
+
+// A name for a new file that no other file of the folder is likely to have; its creation is
+// exclusive, so a clash only means another try.
+std::string TemporaryName() {
+  thread_local std::mt19937_64 generator{std::random_device{}()};
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string name = ".quillpix-";
+  uint64_t bits = generator();
+  for (int i = 0; i < 12; ++i, bits >>= 4) name += kDigits[bits & 0xF];
+  return name + ".part";
+}
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t written = write(fd, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
 
 int64_t FileSize(const std::string& path) {
   struct stat st;
@@ -75,6 +105,60 @@ bool SetLastWriteTime(const std::string& path, int32_t date) {
   times[1].tv_sec = DateToTime(date);
   times[1].tv_nsec = 0;
   return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+}  // namespace quill::platform
+
+namespace quill::platform {
+
+bool WriteFileReplacing(const std::string& path, std::string_view data, bool durable) {
+  if (path.empty() || path.back() == '/') return false;
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+    temporary = folder + TemporaryName();
+    // Created with the usual permissions (the umask applies), as a directly written file would
+    // be; exclusive, so that no other file is ever opened by mistake.
+    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+
+  bool complete = WriteAll(fd, data);
+  if (complete && durable) complete = fsync(fd) == 0;
+  complete = (close(fd) == 0) && complete;
+  // The rename replaces an existing file of that name in one step: readers see the old file or
+  // the new one, never a part.
+  if (complete && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  unlink(temporary.c_str());
+  return false;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return std::nullopt;
+  }
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      close(fd);
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    content.append(buffer, static_cast<size_t>(got));
+  }
+  close(fd);
+  return content;
 }
 
 }  // namespace quill::platform

@@ -3,9 +3,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -19,6 +21,8 @@ namespace {
 
 using ::quill::testing::TempFolder;
 using ::quill::testing::WriteFile;
+using testing::ChildResult;
+using testing::RunInChild;
 using testing::ScopedTimeZone;
 
 TEST(FilesTest, SizeAndExistenceOfFilesAndFolders) {
@@ -190,6 +194,51 @@ TEST(FilesTest, LastWriteTimeRoundTripLeavesTheAccessTimeAlone) {
 
   EXPECT_FALSE(LastWriteTime(dir / "missing").has_value());
   EXPECT_FALSE(SetLastWriteTime(dir / "missing", 0));
+}
+
+// The names in a folder, sorted; shows whether a temporary file was left behind.
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const FolderEntry& entry : ListFolder(folder)) names.push_back(entry.name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(FilesTest, WriteFileReplacingWritesWholeFilesOrLeavesTheOldOne) {
+  TempFolder dir;
+  const std::string path = dir / "config.ini";
+  ASSERT_TRUE(WriteFileReplacing(path, "first"));
+  ASSERT_TRUE(WriteFileReplacing(path, std::string(100000, 'x'), true));
+  EXPECT_EQ(ReadWholeFile(path), std::string(100000, 'x'));
+  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"config.ini"});
+
+  // A folder in the target's place and a missing folder: nothing written, nothing left over.
+  ASSERT_EQ(mkdir((dir / "taken").c_str(), 0777), 0);
+  EXPECT_FALSE(WriteFileReplacing(dir / "taken", "data"));
+  EXPECT_FALSE(WriteFileReplacing(dir / "missing/config.ini", "data"));
+  EXPECT_FALSE(WriteFileReplacing("", "data"));
+  EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"config.ini", "taken"}));
+
+  // A disk that fills up in the middle of the write (a file size limit makes write() fail the
+  // same way): the old content survives whole and the partial new file is removed.
+  WriteFile(path, "old content");
+  const ChildResult child = RunInChild([&] {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    return WriteFileReplacing(path, std::string(100000, 'n')) ? 1 : 0;
+  });
+  EXPECT_EQ(child.exit_code, 0);
+  EXPECT_EQ(ReadWholeFile(path), "old content");
+  EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"config.ini", "taken"}));
+}
+
+TEST(FilesTest, ReadWholeFileReadsRegularFilesOnly) {
+  TempFolder dir;
+  WriteFile(dir / "bytes", std::string("a\0b\r\n", 5));
+  EXPECT_EQ(ReadWholeFile(dir / "bytes"), std::string("a\0b\r\n", 5));
+  EXPECT_EQ(ReadWholeFile(dir / "missing"), std::nullopt);
+  EXPECT_EQ(ReadWholeFile(dir.path()), std::nullopt);
 }
 
 }  // namespace
