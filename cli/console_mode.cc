@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/command_line.h"
+#include "cli/console_options.h"
 #include "cli/console_run.h"
 #include "cli/help_text.h"
 #include "engine/format_registry.h"
@@ -30,18 +31,27 @@ struct OptionLoop {
   bool pause = false;
 };
 
-// Reads the value of -i, -o or -c: from the next parameter for the short form, from behind the
-// "=" for the long one. With `join`, a value that opens a double quote takes the following
-// parameters until one closes it, as a shell that split a quoted path at its blanks would have
-// it. Returns nothing, with the error set, when the value is missing.
-std::optional<std::string> ReadValue(OptionLoop& loop, const std::string& name, bool join) {
+// Which values an option refuses besides the empty one.
+enum class Refuse {
+  kAnyDash,     // -i, -o and -c: a value that begins with "-" is the next option
+  kDoubleDash,  // every other option: "-20" is a value, "--x" an option
+};
+
+// Reads an option's value: from the next parameter for a short form, from behind the "=" of the
+// same parameter for a long one. With `join`, a value that opens a double quote takes the
+// following parameters until one closes it, as a shell that split a quoted path at its blanks
+// would have it. Returns nothing, with the error set, when the value is missing or refused.
+std::optional<std::string> ReadValue(OptionLoop& loop, const std::string& name, bool join,
+                                     Refuse refuse = Refuse::kAnyDash) {
   if (name.rfind("--", 0) != 0) ++loop.index;
   if (loop.index >= loop.parameters.size()) {
     loop.error = kIncorrectParameters;
     return std::nullopt;
   }
   std::string value = OptionValue(loop.parameters[loop.index]);
-  if (value.empty() || value[0] == '-') {
+  const bool refused = refuse == Refuse::kAnyDash ? value.rfind('-', 0) == 0
+                                                  : value.rfind("--", 0) == 0;
+  if (value.empty() || refused) {
     loop.error = kIncorrectParameters;
     return std::nullopt;
   }
@@ -53,7 +63,20 @@ std::optional<std::string> ReadValue(OptionLoop& loop, const std::string& name, 
       if (value.back() == '"') break;
     }
   }
+  if (!join) return value;
   return RemoveQuotes(value);
+}
+
+// An option of the settings table: flags take no value, the others one from their parameter.
+void ApplySettingOption(OptionLoop& loop, const SettingInfo& row, const std::string& name) {
+  if (row.option_form == OptionForm::kFlag) {
+    ApplyOptionValue(loop.context.settings, row, {});
+    return;
+  }
+  const bool text = row.option_form == OptionForm::kText;
+  if (auto value = ReadValue(loop, name, text, Refuse::kDoubleDash)) {
+    ApplyOptionValue(loop.context.settings, row, *value);
+  }
 }
 
 struct Handler {
@@ -75,23 +98,33 @@ constexpr Handler kHandlers[] = {
      }},
     {"-C", "--CONVERSION",
      [](OptionLoop& loop, const std::string& name) {
-       if (auto value = ReadValue(loop, name, false)) loop.context.job.conversion_type = *value;
+       if (auto value = ReadValue(loop, name, false)) {
+         loop.context.job.conversion_type = RemoveQuotes(*value);
+       }
      }},
     {"-D", "--DEBUG",
      [](OptionLoop& loop, const std::string&) { loop.context.job.run_mode = "DEBUG"; }},
     {"-Q", "--QUIET", [](OptionLoop& loop, const std::string&) { loop.quiet = true; }},
     {"-P", "--PAUSE", [](OptionLoop& loop, const std::string&) { loop.pause = true; }},
+    {"", "--PROFILE",
+     [](OptionLoop& loop, const std::string& name) {
+       auto path = ReadValue(loop, name, true, Refuse::kDoubleDash);
+       if (path && !ApplyProfile(loop.context.settings, *path)) loop.error = kInvalidProfile;
+     }},
 };
 
 void RunOptionLoop(OptionLoop& loop) {
   for (loop.index = 0; loop.index < loop.parameters.size() && loop.error.empty(); ++loop.index) {
     const std::string name = OptionName(loop.parameters[loop.index]);
     if (name.empty()) continue;
-    for (const Handler& handler : kHandlers) {
-      if (name == handler.short_name || name == handler.long_name) {
-        handler.handle(loop, name);
-        break;
-      }
+    const Handler* handler = nullptr;
+    for (const Handler& candidate : kHandlers) {
+      if (name == candidate.short_name || name == candidate.long_name) handler = &candidate;
+    }
+    if (handler != nullptr) {
+      handler->handle(loop, name);
+    } else if (const SettingInfo* row = FindOption(name)) {
+      ApplySettingOption(loop, *row, name);
     }
   }
 }
