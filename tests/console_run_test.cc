@@ -21,31 +21,7 @@ using testing::ProgramResult;
 
 constexpr char kSuite[] = "/work/shared/corpus/pngsuite";
 
-class ConsoleRunTest : public QuillpixTest {
- protected:
-  // A real PNG made by ImageMagick.
-  std::string MakePng(const std::string& name, const std::string& spec = "xc:#3366cc",
-                      const std::string& size = "32x24") {
-    const std::string path = folder_ / name;
-    fs::create_directories(fs::path(path).parent_path());
-    const ProgramResult r = testing::RunProgram({"convert", "-size", size, spec, path});
-    EXPECT_EQ(r.exit_code, 0) << r.err;
-    return path;
-  }
-
-  // The lines after the header (four lines) of a run that was not quiet.
-  static std::vector<std::string> Report(const ProgramResult& r) {
-    std::vector<std::string> lines = Lines(r.out);
-    if (lines.size() >= 4 && lines[0] == "Quillmere 2.8")
-      lines.erase(lines.begin(), lines.begin() + 4);
-    return lines;
-  }
-
-  // What `identify -format` says about a file.
-  static std::string Identify(const std::string& path, const std::string& format) {
-    return testing::RunProgram({"identify", "-format", format, path}).out;
-  }
-};
+using ConsoleRunTest = QuillpixTest;
 
 TEST_F(ConsoleRunTest, ValidationStopsAtTheFirstFailingCheck) {
   folder_.MakeFolder("in");
