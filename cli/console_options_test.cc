@@ -8,12 +8,15 @@
 #include <vector>
 
 #include "cli/console_mode.h"
+#include "engine/test_images.h"
 #include "engine/format_registry.h"
 #include "i18n/language_table.h"
 #include "inputs/input_list.h"
 #include "inputs/task_progress.h"
+#include "settings/ascii.h"
 #include "settings/job_state.h"
 #include "settings/settings.h"
+#include "settings/vocabulary.h"
 #include "tests/support/temp_folder.h"
 
 namespace quill {
@@ -25,7 +28,8 @@ using ::quill::testing::WriteFile;
 // Runs the option loop over `parameters` (none names an input, so nothing is converted) and
 // keeps what it printed.
 class ConsoleOptionsTest : public ::testing::Test {
- protected:
+ public:
+  const std::string& printed() const { return printed_; }
   std::optional<int> Run(const std::vector<std::string>& parameters) {
     ::testing::internal::CaptureStdout();
     const std::optional<int> code = RunConsoleMode(parameters, context_);
@@ -33,6 +37,7 @@ class ConsoleOptionsTest : public ::testing::Test {
     return code;
   }
 
+ protected:
   Settings settings_;
   JobState job_;
   LanguageTable language_ = LoadLanguageTable();
@@ -43,6 +48,115 @@ class ConsoleOptionsTest : public ::testing::Test {
   std::string printed_;
   TempFolder folder_;
 };
+
+// A value for an option of the row's form that differs from every default, and what it stores.
+struct SampleValue {
+  std::string text;     // as given after "=" on the command line
+  std::string stored;   // ValueText of the setting afterwards
+  std::string profile;  // as given in a profile, when that differs from `text`
+};
+
+SampleValue SampleFor(const SettingInfo& row) {
+  switch (row.option_form) {
+    case OptionForm::kInteger:
+      return {"37", "37", ""};
+    case OptionForm::kDecimal:
+      return {"2.5", "2.500000", ""};
+    case OptionForm::kKeyword: {
+      // The last keyword whose code is not the default (of either flavour).
+      Settings defaults;
+      ResetSetting(defaults, row, DefaultsFlavour::kConsole);
+      const auto keywords = VocabularyKeywords(row.vocabulary);
+      for (auto k = keywords.rbegin(); k != keywords.rend(); ++k) {
+        if (k->code != GetNumber(defaults, row) && k->code != row.default_number) {
+          return {AsciiLower(k->word), std::to_string(k->code), ""};
+        }
+      }
+      // A vocabulary of one word ("Text Size") can only store the default.
+      return {AsciiLower(keywords.back().word), std::to_string(keywords.back().code), ""};
+    }
+    case OptionForm::kText:
+      // A profile keeps the quotes of a text; a shell would have removed them.
+      return {"\"some text\"", "some text", "some text"};
+    case OptionForm::kFlag:
+      return {"0", std::to_string(row.flag_value), ""};
+    case OptionForm::kNone:
+      break;
+  }
+  return {};
+}
+
+// Every option of the table, on the command line and in a profile, stores its setting and its
+// further field the same way.
+TEST_F(ConsoleOptionsTest, EveryOptionReachesItsSettingFromBothPlaces) {
+  const std::string profile = folder_ / "profile.ini";
+  int options = 0;
+  for (const SettingInfo& row : SettingsTable()) {
+    if (!row.has_option()) continue;
+    ++options;
+    const SampleValue sample = SampleFor(row);
+    const std::string name = std::string(row.option);
+    for (const bool from_profile : {false, true}) {
+      const std::string where = name + (from_profile ? " in a profile" : " on the command line");
+      if (from_profile) {
+        const std::string& value = sample.profile.empty() ? sample.text : sample.profile;
+        WriteFile(profile, "[CLI]\n" + AsciiUpper(row.profile_name()) + " = " + value + "\n");
+        ASSERT_EQ(Run({"--profile=" + profile}), std::nullopt) << where;
+      } else {
+        ASSERT_EQ(Run({name + "=" + sample.text}), std::nullopt) << where;
+      }
+      EXPECT_EQ(ValueText(settings_, row), sample.stored) << where;
+      if (row.also != nullptr) {
+        EXPECT_EQ(settings_.*row.also, row.also_value) << where;
+      }
+    }
+  }
+  EXPECT_EQ(options, 102);
+}
+
+// The debug report (the lines before the import) of a run with `parameters`.
+std::vector<std::string> ReportOf(ConsoleOptionsTest& test, std::vector<std::string> parameters);
+
+// Every option whose setting applies to this edition's conversion shows in the debug report:
+// switching it changes the report of a run in which its feature is on.
+TEST_F(ConsoleOptionsTest, EveryOptionOfTheConversionShowsInTheDebugReport) {
+  const std::string photo = folder_ / "photo.png";
+  const std::string logo = folder_ / "logo.png";
+  ASSERT_TRUE(testing::SavePng(testing::MakeTestImage(testing::TestKind::kRgb24), photo));
+  ASSERT_TRUE(testing::SavePng(testing::MakeTestImage(testing::TestKind::kRgba32), logo));
+  folder_.MakeFolder("out");
+  // The custom time stamp is fixed: its default is the current time, which would change the
+  // report from one run to the next.
+  const std::vector<std::string> common = {"-d", "-i", photo, "-o", folder_ / "out",
+                                           "--rotation=10", "--width=10", "--height=10",
+                                           "--fr-solid-left=1", "--file-timestamp-custom=1"};
+  std::vector<std::string> with_text = common;
+  with_text.push_back("--wm-text=mark");
+  std::vector<std::string> with_image = common;
+  with_image.push_back("--wm-image=" + logo);
+  with_image.push_back("--file-timestamp=custom");
+  const std::vector<std::string> text_report = ReportOf(*this, with_text);
+  const std::vector<std::string> image_report = ReportOf(*this, with_image);
+  ASSERT_EQ(text_report.back(), "Keep Subfolders: 1");
+  ASSERT_EQ(image_report.back(), "Keep Subfolders: 1");
+  ASSERT_EQ(ReportOf(*this, with_text), text_report);  // the same run gives the same report
+
+  for (const SettingInfo& row : SettingsTable()) {
+    if (!row.has_option() || !(row.format.empty() || row.format == "jpg")) continue;
+    const SampleValue sample = SampleFor(row);
+    Settings defaults;
+    ResetSetting(defaults, row, DefaultsFlavour::kConsole);
+    if (sample.stored == ValueText(defaults, row)) continue;  // nothing else to choose
+    const std::string option = std::string(row.option) + "=" + sample.text;
+    std::vector<std::string> text_run = with_text;
+    text_run.push_back(option);
+    std::vector<std::string> image_run = with_image;
+    image_run.push_back(option);
+    EXPECT_TRUE(ReportOf(*this, text_run) != text_report ||
+                ReportOf(*this, image_run) != image_report)
+        << row.option;
+  }
+}
 
 TEST_F(ConsoleOptionsTest, EachValueFormReadsItsOwnWay) {
   const struct {
@@ -165,6 +279,21 @@ TEST_F(ConsoleOptionsTest, AProfileAppliesAtItsPlaceWithItsOwnRules) {
                  "profile.ini\"", "--profile=" + empty}),
             std::nullopt);
   EXPECT_EQ(settings_.jpg_quality, 70);
+}
+
+std::vector<std::string> ReportOf(ConsoleOptionsTest& test, std::vector<std::string> parameters) {
+  test.Run(parameters);
+  std::vector<std::string> lines;
+  size_t at = 0;
+  const std::string& printed = test.printed();
+  while (at < printed.size()) {
+    const size_t end = std::min(printed.find('\n', at), printed.size());
+    const std::string line = printed.substr(at, end - at);
+    if (line == "Importing...") break;
+    lines.push_back(line);
+    at = end + 1;
+  }
+  return lines;
 }
 
 }  // namespace
