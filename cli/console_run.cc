@@ -2,6 +2,7 @@
 // collects the input files, converts them and prints the result.
 #include "cli/console_run.h"
 
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -10,6 +11,7 @@
 #include "engine/conversion_worker.h"
 #include "engine/format_registry.h"
 #include "engine/save_flags.h"
+#include "engine/watermark_font.h"
 #include "i18n/language_table.h"
 #include "inputs/add_input_file.h"
 #include "inputs/input_list.h"
@@ -213,9 +215,9 @@ class ConsoleRun {
       Debug("Watermark offset (x/y): ",
             std::to_string(s.text_x_offset) + "/" + std::to_string(s.text_y_offset));
       Debug(TextWatermarkTail());
-      // The font is made for the watermark step from the family, the size and the style; it
-      // cannot be made without a family or with no height.
-      if (s.font.empty() || s.font_size <= 0) return Fail("Invalid watermark font");
+      // The font of the run, made once here and kept until the run ends.
+      font_.emplace(s);
+      if (!font_->loaded()) return Fail("Invalid watermark font");
     } else if (s.do_watermark == 2) {
       Debug(ImageWatermarkReport());
       Debug("Watermark offset (x/y): ",
@@ -272,6 +274,7 @@ class ConsoleRun {
   JobState& job_;
   const bool quiet_;
   const bool debug_;
+  std::optional<ScopedWatermarkFont> font_;
   bool input_is_file_ = false;
 };
 

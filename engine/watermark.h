@@ -1,11 +1,34 @@
 // The text or picture watermark laid over the image.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/image.h"
 #include "settings/job_state.h"
 #include "settings/settings.h"
 
 namespace quill {
+
+// Where a watermark of `width` x `height` goes in a placement area: its size after the cut to
+// what fits beside the offsets, and its top-left corner by the anchor (0 top left to 8 bottom
+// right; centred coordinates ignore their offset, halves drop toward zero; any other anchor
+// leaves it at (0, 0)), relative to the area.
+struct WatermarkPlacement {
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  bool cropped = false;
+};
+WatermarkPlacement PlaceWatermark(int32_t position, int32_t x_offset, int32_t y_offset,
+                                  int32_t area_width, int32_t area_height, int32_t width,
+                                  int32_t height);
+
+// The watermark before rotation and placement, as a 32-bit image with straight alpha: the text
+// block drawn with the run's font (empty without one), or the picture file with its opacity
+// and greyscale applied (empty when it is no readable PNG, BMP or JPEG file).
+Image TextWatermarkImage(const Settings& settings, const JobState& job);
+Image PictureWatermarkImage(const Settings& settings);
 
 // Lays the configured watermark over the image, whose size is the image width and height of
 // `job` (whose placeholders the text may use), when a watermark is on; otherwise returns the
