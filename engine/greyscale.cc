@@ -3,9 +3,14 @@
 
 namespace quill {
 
-Image Greyscale(Image image, const Settings& /*settings*/) {
-  // Greyscale comes with the image operations; until then the image passes through.
-  return image;
+Image Greyscale(Image image, const Settings& settings) {
+  if (!image || settings.do_image_greyscale == 0) return image;
+  // The greyscale conversion takes standard bitmaps of at most 32 bits.
+  if (image.bpp() > 32) {
+    image = Image(FreeImage_ConvertTo24Bits(image.get()));
+    if (!image) return image;
+  }
+  return Image(FreeImage_ConvertToGreyscale(image.get()));
 }
 
 }  // namespace quill
