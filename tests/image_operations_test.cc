@@ -110,5 +110,25 @@ TEST_F(ImageOperationsTest, RotationResizeAndFlipsChangeTheGeometry) {
   ExpectNear(PixelOf(written, 32, 1), {0, 0, 255}, "top after both flips");
 }
 
+TEST_F(ImageOperationsTest, ThresholdOutputsFollowTheDepthOfTheLoadedFile) {
+  folder_.MakeFolder("in");
+  folder_.MakeFolder("out");
+  ASSERT_EQ(testing::RunProgram({"convert", "-size", "64x48", "gradient:white-black", "-depth",
+                                 "8", "PNG24:" + (folder_ / "in/colour.png")})
+                .exit_code,
+            0);
+  ASSERT_EQ(testing::RunProgram({"convert", "-size", "64x48", "pattern:checkerboard", "-monochrome",
+                                 "-define", "png:bit-depth=1", "-define", "png:color-type=0",
+                                 folder_ / "in/mono.png"})
+                .exit_code,
+            0);
+  const ProgramResult r = Run({"-q", "-i", folder_ / "in", "-o", folder_ / "out",
+                               "--threshold=128"});
+  ASSERT_EQ(r.exit_code, 0) << r.out;
+  // Black and white either way; written with 24 bits and with 8 bits (grey).
+  EXPECT_EQ(Identify(folder_ / "out/colour.jpg", "%[colorspace] %k"), "sRGB 2");
+  EXPECT_EQ(Identify(folder_ / "out/mono.jpg", "%[colorspace]"), "Gray");
+}
+
 }  // namespace
 }  // namespace quill
