@@ -2,6 +2,8 @@
 // the whole job or hands over to the desktop mode.
 #include "app/startup.h"
 
+#include <cstdlib>
+
 #include "cli/console_mode.h"
 #include "engine/format_registry.h"
 #include "i18n/language_table.h"
@@ -38,6 +40,10 @@ int RunProgram(const std::vector<std::string>& parameters) {
   if (!lock.held() && lock.busy()) {
     platform::PrintErrorLine(ProgramTitle() + " is already running");
     return 1;
+  }
+  // A test hook: with a seed the random numbers of the output names repeat from run to run.
+  if (const char* seed = std::getenv("QUILLPIX_RANDOM_SEED")) {
+    SeedRandomNumbers(static_cast<uint32_t>(std::strtoul(seed, nullptr, 10)));
   }
   Settings settings;
   JobState job;

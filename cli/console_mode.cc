@@ -2,6 +2,7 @@
 // the hand-over to the run.
 #include "cli/console_mode.h"
 
+#include <algorithm>
 #include <random>
 #include <string_view>
 
@@ -17,6 +18,7 @@
 #include "settings/job_state.h"
 #include "settings/product.h"
 #include "settings/settings.h"
+#include "settings/value_rules.h"
 
 namespace quill {
 namespace {
@@ -106,6 +108,14 @@ constexpr Handler kHandlers[] = {
      [](OptionLoop& loop, const std::string&) { loop.context.job.run_mode = "DEBUG"; }},
     {"-Q", "--QUIET", [](OptionLoop& loop, const std::string&) { loop.quiet = true; }},
     {"-P", "--PAUSE", [](OptionLoop& loop, const std::string&) { loop.pause = true; }},
+    {"", "--THREADS",
+     [](OptionLoop& loop, const std::string& name) {
+       // How many files are converted at once; 0 (or no number) is one per processor.
+       if (auto value = ReadValue(loop, name, false, Refuse::kDoubleDash)) {
+         const int64_t count = ReadNumberRule(*value);
+         loop.context.job.worker_count = count > 0 ? static_cast<int32_t>(std::min<int64_t>(count, 64)) : 0;
+       }
+     }},
     {"", "--PROFILE",
      [](OptionLoop& loop, const std::string& name) {
        auto path = ReadValue(loop, name, true, Refuse::kDoubleDash);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "engine/image_library.h"
 #include "engine/save_flags.h"
 #include "engine/test_images.h"
+#include "engine/watermark_font.h"
 #include "inputs/add_input_file.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_folder.h"
@@ -40,6 +42,7 @@ class ConversionWorkerTest : public ::testing::Test {
     job_.output_save_flags = SaveFlags("jpg", settings_);
     job_.console_flag = 1;
     job_.run_mode = "DEBUG";
+    job_.worker_count = 1;  // the single worker; several at once are compared with it below
   }
 
   // Adds a good PNG, or a file that only claims to be one.
@@ -186,6 +189,88 @@ TEST_F(ConversionWorkerTest, ResultIsThisRunsCount) {
   Add("a.png");
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(Run(), 1);
+}
+
+// Everything a run leaves behind: the debug lines, the counts, the counters and each written
+// file with its bytes and time stamp.
+struct RunRecord {
+  int32_t converted = 0;
+  int32_t processed = 0;
+  int32_t counter = 0;
+  int32_t random_number = 0;
+  std::vector<std::string> lines;
+  std::map<std::string, std::pair<std::string, int64_t>> files;
+  bool operator==(const RunRecord&) const = default;
+};
+
+class SeveralWorkersTest : public ConversionWorkerTest {
+ protected:
+  RunRecord RunWith(int workers) {
+    fs::remove_all(out_);
+    fs::create_directories(out_);
+    lines_.clear();
+    job_.worker_count = workers;
+    job_.counter = 1;
+    SeedRandomNumbers(7);
+    job_.random_number = DrawRandomNumber();
+    RunRecord record;
+    record.converted = Run();
+    record.processed = progress_.processed();
+    record.counter = job_.counter;
+    record.random_number = job_.random_number;
+    record.lines = lines_;
+    for (const std::string& name : Outputs()) {
+      record.files[name] = {testing::ReadFile(out_ + name), StatTime(out_ + name)};
+    }
+    return record;
+  }
+};
+
+TEST_F(SeveralWorkersTest, GiveWhatOneWorkerGives) {
+  setenv("TZ", "UTC0", 1);
+  tzset();
+  settings_.keep_subfolders = 1;
+  settings_.filename_mask = "%filename%-%n%-%rnd%.%ext%";
+  settings_.file_timestamp = 2;
+  settings_.custom_timestamp = 1262347200;
+  settings_.do_frame = 1;
+  settings_.solid_left = 3;
+  for (int i = 0; i < 12; ++i) {
+    Add("photo" + std::to_string(i) + ".png");
+    if (i % 4 == 1) Add("broken" + std::to_string(i) + ".png", false);
+  }
+  Add("2019/May/deep.png");
+  const RunRecord one = RunWith(1);
+  ASSERT_EQ(one.converted, 13);
+  EXPECT_EQ(one.processed, 16);
+  for (const int workers : {2, 4, 7}) EXPECT_TRUE(RunWith(workers) == one) << workers;
+  unsetenv("TZ");
+}
+
+TEST_F(SeveralWorkersTest, AWatermarkShowingTheCounterConvertsOneAtATime) {
+  settings_.do_watermark = 1;
+  settings_.text = "No. %N%";
+  const ScopedWatermarkFont font(settings_);
+  for (int i = 0; i < 4; ++i) Add("p" + std::to_string(i) + ".png");
+  const RunRecord one = RunWith(1);
+  EXPECT_EQ(one.converted, 4);
+  // The numbers differ from file to file, so each file was drawn after the one before it.
+  EXPECT_TRUE(RunWith(4) == one);
+}
+
+TEST_F(SeveralWorkersTest, AStopFinishesTheFilesInProgressAndLeavesOnlyWholeFiles) {
+  for (int i = 0; i < 20; ++i) Add("p" + std::to_string(i) + ".png");
+  job_.worker_count = 4;
+  stop_at_first_ = true;
+  const int32_t converted = Run();
+  EXPECT_GE(converted, 1);
+  EXPECT_LT(converted, 20);
+  EXPECT_EQ(progress_.processed(), converted);
+  const std::set<std::string> outputs = Outputs();
+  EXPECT_EQ(outputs.size(), static_cast<size_t>(converted));
+  for (const std::string& name : outputs) {
+    EXPECT_TRUE(testing::DecodeJpeg(out_ + name).has_value()) << name;
+  }
 }
 
 }  // namespace

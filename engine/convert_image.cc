@@ -2,6 +2,10 @@
 // a step that fails returns no image, which the later steps pass on and the save refuses.
 #include "engine/convert_image.h"
 
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "engine/adjust_colors.h"
 #include "engine/depth.h"
 #include "engine/flip.h"
@@ -18,19 +22,20 @@
 #include "engine/threshold.h"
 #include "engine/transparency.h"
 #include "engine/watermark.h"
+#include "platform/files.h"
 
 namespace quill {
 
-ConvertResult ConvertImageWithResult(const Settings& settings, const FormatRegistry& formats,
-                                     JobState& job) {
+PreparedImage PrepareImage(const Settings& settings, const FormatRegistry& formats,
+                           JobState job) {
   InitialiseImageLibrary();
-  // A path left from the previous file would be reported as this file's.
-  job.current_output_path.clear();
+  PreparedImage prepared;
 
   // Load as PNG, whatever the extension; a file that does not decode has no size.
   Image image = LoadPng(job.current_input_path);
   job.source_bit_depth = image.bpp();
-  if (image.width() == 0 || image.height() == 0) return ConvertResult::kNotLoaded;
+  prepared.source_bit_depth = job.source_bit_depth;
+  if (image.width() == 0 || image.height() == 0) return prepared;
 
   // Automatic depth follows the file as loaded.
   if (job.automatic_depth != 0) {
@@ -58,18 +63,44 @@ ConvertResult ConvertImageWithResult(const Settings& settings, const FormatRegis
   image = Watermark(std::move(image), settings, job);
   image = ConvertToDepth(std::move(image), job.conversion_type, job.output_bit_depth);
 
+  prepared.output_bit_depth = job.output_bit_depth;
+  prepared.image_width = job.image_width;
+  prepared.image_height = job.image_height;
+  if (std::optional<std::string> encoded =
+          EncodeImage(image, job.output_library_format, job.output_save_flags)) {
+    prepared.encoded = std::move(*encoded);
+    prepared.result = ConvertResult::kConverted;
+  } else {
+    prepared.result = ConvertResult::kNotSaved;
+  }
+  return prepared;
+}
+
+ConvertResult CommitImage(const Settings& settings, JobState& job, const PreparedImage& prepared) {
+  // A path left from the previous file would be reported as this file's.
+  job.current_output_path.clear();
+  job.source_bit_depth = prepared.source_bit_depth;
+  if (prepared.result == ConvertResult::kNotLoaded) return ConvertResult::kNotLoaded;
+  job.output_bit_depth = prepared.output_bit_depth;
+  job.image_width = prepared.image_width;
+  job.image_height = prepared.image_height;
+
   job.current_output_path = OutputPath(settings, job);
   if (job.current_output_path.empty()) return ConvertResult::kNoOutputPath;
   // Never write over the file being converted.
   if (IsSameFile(job.current_input_path, job.current_output_path)) {
     return ConvertResult::kOutputIsInput;
   }
-
-  if (!SaveImageFile(image, job.output_library_format, job.current_output_path,
-                     job.output_save_flags)) {
+  if (prepared.result != ConvertResult::kConverted ||
+      !platform::WriteFileReplacing(job.current_output_path, prepared.encoded)) {
     return ConvertResult::kNotSaved;
   }
   return ConvertResult::kConverted;
+}
+
+ConvertResult ConvertImageWithResult(const Settings& settings, const FormatRegistry& formats,
+                                     JobState& job) {
+  return CommitImage(settings, job, PrepareImage(settings, formats, job));
 }
 
 bool ConvertImage(const Settings& settings, const FormatRegistry& formats, JobState& job) {

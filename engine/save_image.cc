@@ -29,10 +29,9 @@ class MemoryStream {
 
 }  // namespace
 
-bool SaveImageFile(const Image& image, int32_t library_format, const std::string& path,
-                   int32_t flags) {
-  if (!image || path.empty()) return false;
-
+std::optional<std::string> EncodeImage(const Image& image, int32_t library_format,
+                                       int32_t flags) {
+  if (!image) return std::nullopt;
   // Encoded into memory first: the library's writers do not clean up after a failed write
   // (a full disk), and this way every write error is ours to see.
   const MemoryStream memory;
@@ -42,11 +41,16 @@ bool SaveImageFile(const Image& image, int32_t library_format, const std::string
       !FreeImage_SaveToMemory(static_cast<FREE_IMAGE_FORMAT>(library_format), image.get(),
                               memory.get(), flags) ||
       !FreeImage_AcquireMemory(memory.get(), &bytes, &size)) {
-    return false;
+    return std::nullopt;
   }
+  return std::string(reinterpret_cast<const char*>(bytes), size);
+}
 
-  return platform::WriteFileReplacing(
-      path, std::string_view(reinterpret_cast<const char*>(bytes), size));
+bool SaveImageFile(const Image& image, int32_t library_format, const std::string& path,
+                   int32_t flags) {
+  if (!image || path.empty()) return false;
+  const std::optional<std::string> encoded = EncodeImage(image, library_format, flags);
+  return encoded && platform::WriteFileReplacing(path, *encoded);
 }
 
 bool IsSameFile(const std::string& first, const std::string& second) {

@@ -2,11 +2,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/image.h"
 
 namespace quill {
+
+// The bytes of `image` encoded in `library_format` with `flags`, as the file would hold them;
+// nothing when the library cannot encode it (or for an empty image).
+std::optional<std::string> EncodeImage(const Image& image, int32_t library_format, int32_t flags);
 
 // Encodes `image` in `library_format` with `flags` into a new file beside `path`, and moves that
 // file over `path` only when the library reports a complete save and every byte was written.

@@ -1,6 +1,7 @@
 // Resetting the job state.
 #include "settings/job_state.h"
 
+#include <mutex>
 #include <random>
 #include <utility>
 
@@ -8,9 +9,25 @@
 
 namespace quill {
 
+namespace {
+
+std::mutex random_lock;
+
+std::mt19937& RandomGenerator() {
+  static std::mt19937 generator{std::random_device{}()};
+  return generator;
+}
+
+}  // namespace
+
+void SeedRandomNumbers(uint32_t seed) {
+  const std::lock_guard<std::mutex> guard(random_lock);
+  RandomGenerator().seed(seed);
+}
+
 int32_t DrawRandomNumber() {
-  thread_local std::mt19937 generator{std::random_device{}()};
-  return std::uniform_int_distribution<int32_t>(1, 99999)(generator);
+  const std::lock_guard<std::mutex> guard(random_lock);
+  return std::uniform_int_distribution<int32_t>(1, 99999)(RandomGenerator());
 }
 
 void ResetJobState(JobState& job) {

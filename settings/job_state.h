@@ -28,6 +28,7 @@ struct JobState {
   int32_t theme_reload_request = 0;      // 0 none, 1 everything, 2 the toolbar images only
   int8_t console_flag = 0;               // 1 when the console mode runs a conversion (-i)
   int8_t preferences_start_section = 0;  // section the preferences dialog opens with
+  int32_t worker_count = 0;              // files converted at once: 0 one per processor
 
   // Not touched by a reset.
   std::string run_mode;     // "DEBUG" with the console option -d, else empty
@@ -36,6 +37,10 @@ struct JobState {
   std::string custom_converter_choice_1;  // the two choices of the custom converter dialog
   std::string custom_converter_choice_2;
 };
+
+// Makes the random numbers that follow repeat from `seed`: the same seed, the same numbers in the
+// same order, whichever thread draws them. For tests of the output names.
+void SeedRandomNumbers(uint32_t seed);
 
 // A random number for the filename mask: 1 to 99999.
 int32_t DrawRandomNumber();
