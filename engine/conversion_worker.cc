@@ -148,10 +148,11 @@ class Worker {
 
   // The end of an entry's turn: the outcome, and after a success the counters and the time
   // stamp.
-  void Finish(bool ok) {
+  void Finish(bool ok, const std::string& refusal) {
     if (debug_) {
       Print("Saving As: " + job_.current_output_path);
       Print(ok ? "OK" : "Not OK");
+      if (!refusal.empty()) Print("Refused: " + refusal);
     }
     if (!ok) return;
     ++converted_;
@@ -164,7 +165,9 @@ class Worker {
     for (const InputItem& item : run_.inputs) {
       if (!run_.progress.KeepRunning()) break;
       Begin(item);
-      Finish(ConvertImage(run_.settings, run_.formats, job_));
+      const PreparedImage prepared = PrepareImage(run_.settings, run_.formats, job_);
+      Finish(CommitImage(run_.settings, job_, prepared) == ConvertResult::kConverted,
+             prepared.refusal);
     }
   }
 
@@ -197,7 +200,8 @@ class Worker {
       in_flight.pop_front();
       Begin(*entry->item);
       pool.WaitFor(*entry);
-      Finish(CommitImage(run_.settings, job_, entry->prepared) == ConvertResult::kConverted);
+      Finish(CommitImage(run_.settings, job_, entry->prepared) == ConvertResult::kConverted,
+             entry->prepared.refusal);
     }
   }
 

@@ -32,7 +32,9 @@ PreparedImage PrepareImage(const Settings& settings, const FormatRegistry& forma
   PreparedImage prepared;
 
   // Load as PNG, whatever the extension; a file that does not decode has no size.
-  Image image = LoadPng(job.current_input_path);
+  LoadedImage loaded = LoadCheckedPng(job.current_input_path);
+  Image image = std::move(loaded.image);
+  prepared.refusal = std::move(loaded.refusal);
   job.source_bit_depth = image.bpp();
   prepared.source_bit_depth = job.source_bit_depth;
   if (image.width() == 0 || image.height() == 0) return prepared;

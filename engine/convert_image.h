@@ -25,6 +25,7 @@ struct PreparedImage {
   // kNotSaved when a step or the encoding failed (the output is still named, then refused).
   ConvertResult result = ConvertResult::kNotLoaded;
   std::string encoded;
+  std::string refusal;  // why the limits refused the file, when they did
   int32_t source_bit_depth = 0;
   int32_t output_bit_depth = 0;  // the automatic depth when that was on, else the job's
   int32_t image_width = 0;       // after the resize step

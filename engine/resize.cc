@@ -3,13 +3,10 @@
 
 #include <cmath>
 
+#include "engine/limits.h"
+
 namespace quill {
 namespace {
-
-// Largest result a resize may ask for. A target far beyond any real image (a mistyped percent,
-// say) would make the library try to allocate gigabytes; such a resize fails the file instead.
-constexpr int64_t kMaxResizedSide = 65500;               // pixels, width or height
-constexpr int64_t kMaxResizedPixels = int64_t{1} << 28;  // width x height
 
 constexpr int8_t kPixels = 0;
 constexpr int8_t kPercent = 1;
@@ -89,8 +86,10 @@ Image Resize(Image image, const Settings& settings, int32_t width, int32_t heigh
     }
   }
 
-  if (new_width > kMaxResizedSide || new_height > kMaxResizedSide ||
-      new_width * new_height > kMaxResizedPixels) {
+  // A target far beyond any real image (a mistyped percent, say) would make the library try to
+  // allocate gigabytes; such a resize fails the file instead.
+  if (new_width > kImageLimits.max_side || new_height > kImageLimits.max_side ||
+      new_width * new_height > kImageLimits.max_pixels) {
     return Image();
   }
   // A side that rounds to nothing (a very flat image kept in proportion) cannot be made.

@@ -1,7 +1,10 @@
 // Rotation of the image by the configured angle.
 #include "engine/rotate.h"
 
+#include <cmath>
+
 #include "engine/colour.h"
+#include "engine/limits.h"
 
 namespace quill {
 namespace {
@@ -30,6 +33,17 @@ Image Rotate(Image image, const Settings& settings) {
     case kSimpleRotation: {
       // The canvas grows to hold the whole turned image; the corners it gains take the
       // background colour.
+      // The grown canvas must stay within the limits; a turn that would pass them fails the
+      // file rather than being tried.
+      const double radians = angle * 3.14159265358979323846 / 180.0;
+      const double grown_width =
+          std::ceil(std::fabs(width * std::cos(radians)) + std::fabs(height * std::sin(radians)));
+      const double grown_height =
+          std::ceil(std::fabs(width * std::sin(radians)) + std::fabs(height * std::cos(radians)));
+      if (!WithinImageLimits(static_cast<int64_t>(grown_width) + 1,
+                             static_cast<int64_t>(grown_height) + 1)) {
+        return Image();
+      }
       const Rgb back = ParseColour(settings.image_rotation_back_color);
       const RGBQUAD background{back.blue, back.green, back.red, 0};
       return Image(FreeImage_Rotate(image.get(), static_cast<double>(angle), &background));

@@ -8,6 +8,8 @@
 
 #include "engine/canvas.h"
 #include "engine/colour.h"
+#include "engine/limits.h"
+#include "engine/load_image.h"
 #include "engine/output_name.h"
 #include "engine/watermark_font.h"
 #include "settings/ascii.h"
@@ -130,7 +132,16 @@ namespace {
 Image PictureWatermarkImage(const Settings& settings) {
   const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(settings.image.c_str(), 0);
   if (format != FIF_PNG && format != FIF_BMP && format != FIF_JPEG) return Image();
-  Image picture(FreeImage_Load(format, settings.image.c_str(), 0));
+  // The picture obeys the limits of input files, checked before its pixels are read.
+  Image picture;
+  if (format == FIF_PNG) {
+    picture = LoadCheckedPng(settings.image).image;
+  } else {
+    const Image header(FreeImage_Load(format, settings.image.c_str(), FIF_LOAD_NOPIXELS));
+    if (!header || !WithinImageLimits(header.width(), header.height())) return Image();
+    picture = Image(FreeImage_Load(format, settings.image.c_str(), 0));
+    LimitMetadata(picture);
+  }
   if (!picture || !WithinCanvasLimits(picture.width(), picture.height())) return Image();
   if (picture.bpp() != 32 || picture.type() != FIT_BITMAP) {
     picture = Image(FreeImage_ConvertTo32Bits(picture.get()));

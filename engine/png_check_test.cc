@@ -1,0 +1,141 @@
+// The PNG check: declared sizes against the limits before any decoding, text chunks and colour
+// profiles beyond their limits dropped, and the metadata that an output may carry.
+#include "engine/png_check.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <string>
+
+#include "engine/image_library.h"
+#include "engine/limits.h"
+#include "engine/load_image.h"
+#include "engine/save_image.h"
+#include "engine/test_images.h"
+#include "tests/support/temp_folder.h"
+
+namespace quill {
+namespace {
+
+std::string BigEndian(uint32_t value) {
+  return {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+          static_cast<char>(value >> 8), static_cast<char>(value)};
+}
+
+// One chunk with its length and check sum.
+std::string Chunk(const std::string& type, const std::string& data) {
+  const std::string body = type + data;
+  const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()),
+                          static_cast<uInt>(body.size()));
+  return BigEndian(static_cast<uint32_t>(data.size())) + body +
+         BigEndian(static_cast<uint32_t>(crc));
+}
+
+std::string Deflated(const std::string& text) {
+  uLongf size = compressBound(static_cast<uLong>(text.size()));
+  std::string out(size, '\0');
+  compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+            reinterpret_cast<const Bytef*>(text.data()), static_cast<uLong>(text.size()), 9);
+  out.resize(size);
+  return out;
+}
+
+// A real 16 x 16 PNG with `extra` chunks placed right after its header.
+std::string PngWith(const std::string& extra = "") {
+  InitialiseImageLibrary();
+  const std::string png =
+      *EncodeImage(testing::MakeTestImage(testing::TestKind::kRgb24, 16, 16), FIF_PNG, 0);
+  return png.substr(0, 33) + extra + png.substr(33);
+}
+
+// A file that is no more than a header claiming `width` x `height` pixels, one tiny data chunk
+// and the end.
+std::string Claiming(uint32_t width, uint32_t height) {
+  const std::string header = BigEndian(width) + BigEndian(height) + std::string("\x08\x02\0\0\0", 5);
+  return std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", header) +
+         Chunk("IDAT", Deflated("")) + Chunk("IEND", "");
+}
+
+constexpr uint64_t kMemory = uint64_t{16} << 30;
+
+TEST(PngCheckTest, DeclaredSizesBeyondTheLimitsAreRefusedUndecoded) {
+  const struct {
+    uint32_t width, height;
+    uint64_t memory;
+    bool refused;
+  } cases[] = {
+      {46341, 46341, kMemory, true},  {65501, 1, kMemory, true},   {1, 65501, kMemory, true},
+      {65500, 4096, kMemory, false},  {16385, 16385, kMemory, true},  // just over 2^28 pixels
+      {16384, 16384, kMemory, false}, {1000, 1000, 8 << 20, true},  // 11 MB on an 8 MB machine
+      {1000, 1000, 0, false},  // memory unknown: no memory limit
+  };
+  for (const auto& c : cases) {
+    const std::string bytes = Claiming(c.width, c.height);
+    EXPECT_LT(bytes.size(), 100u);
+    const PngCheck check = CheckPng(bytes, c.memory);
+    EXPECT_EQ(!check.refusal.empty(), c.refused) << c.width << " x " << c.height;
+    EXPECT_EQ(check.width, c.width);
+  }
+  // Not a PNG, or cut short: passed on for the decoder to refuse.
+  for (const std::string& bytes :
+       {std::string("GIF89a"), Claiming(10, 10).substr(0, 40), std::string()}) {
+    const PngCheck check = CheckPng(bytes, kMemory);
+    EXPECT_TRUE(check.refusal.empty());
+    EXPECT_EQ(check.stream, bytes);
+  }
+}
+
+TEST(PngCheckTest, TooManyOrTooLargeTextsAndProfilesAreDropped) {
+  std::string many;
+  for (int i = 0; i < 70; ++i) many += Chunk("tEXt", "Comment" + std::string(1, '\0') + "note");
+  const std::string bomb = Chunk("zTXt", "Comment" + std::string(2, '\0') +
+                                             Deflated(std::string(7'500'000, 'a')));
+  const std::string profile = Chunk("iCCP", "icc" + std::string(2, '\0') +
+                                                Deflated(std::string(2 << 20, 'p')));
+  const std::string small_itxt =
+      Chunk("iTXt", "Title" + std::string("\0\0\0en\0\0", 7) + "Hello");
+  const struct {
+    std::string extra;
+    int dropped;
+  } cases[] = {{many, 6}, {bomb, 1}, {profile, 1}, {small_itxt, 0}, {bomb + small_itxt, 1}};
+  for (const auto& c : cases) {
+    const std::string bytes = PngWith(c.extra);
+    const PngCheck check = CheckPng(bytes, kMemory);
+    EXPECT_TRUE(check.refusal.empty());
+    EXPECT_EQ(check.dropped_chunks, c.dropped);
+    EXPECT_EQ(check.stream.size() < bytes.size(), c.dropped > 0);
+    // What is left is still a whole PNG.
+    std::string stream = check.stream;
+    FIMEMORY* memory = FreeImage_OpenMemory(reinterpret_cast<BYTE*>(stream.data()),
+                                            static_cast<DWORD>(stream.size()));
+    const Image image(FreeImage_LoadFromMemory(FIF_PNG, memory, 0));
+    FreeImage_CloseMemory(memory);
+    EXPECT_EQ(image.width(), 16) << c.dropped;
+  }
+}
+
+TEST(PngCheckTest, LoadingRefusesHugeClaimsAndLimitsWhatOutputsCarry) {
+  testing::TempFolder folder;
+  testing::WriteFile(folder / "huge.png", Claiming(46341, 46341));
+  const LoadedImage huge = LoadCheckedPng(folder / "huge.png");
+  EXPECT_FALSE(huge.image);
+  EXPECT_NE(huge.refusal.find("46341 x 46341"), std::string::npos) << huge.refusal;
+
+  const auto comment_bytes = [](const Image& image) {
+    FITAG* tag = nullptr;
+    FreeImage_GetMetadata(FIMD_COMMENTS, image.get(), "Comment", &tag);
+    return tag == nullptr ? 0 : static_cast<int64_t>(FreeImage_GetTagLength(tag));
+  };
+  for (const auto& [bytes, kept] : {std::pair{1000, true}, {100'000, false}}) {
+    testing::WriteFile(folder / "text.png",
+                       PngWith(Chunk("tEXt", "Comment" + std::string(1, '\0') +
+                                                 std::string(static_cast<size_t>(bytes), 't'))));
+    const LoadedImage loaded = LoadCheckedPng(folder / "text.png");
+    ASSERT_TRUE(loaded.image);
+    EXPECT_TRUE(loaded.refusal.empty());
+    EXPECT_EQ(comment_bytes(loaded.image) > 0, kept) << bytes;
+  }
+}
+
+}  // namespace
+}  // namespace quill
