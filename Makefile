@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 JOBS ?= $(shell nproc)
 
-.PHONY: demo test test-plain test-sanitize test-threads deps build build-asan build-tsan clean
+.PHONY: demo test test-plain test-sanitize test-threads deps build build-asan build-tsan bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -43,6 +43,12 @@ test-threads: build-tsan
 	  ./engine/quill_engine_tests --gtest_filter='ConversionWorker*:SeveralWorkers*' && \
 	  TSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/tsan.supp:halt_on_error=1 \
 	  ./inputs/quill_inputs_tests --gtest_filter='InputTasks*:TaskThread*'
+
+# Benchmarks the conversion against the image library alone, a libpng-to-libjpeg floor and other
+# converters (see bench/run.py); extra options in BENCH_ARGS, e.g. BENCH_ARGS=--quick.
+BENCH_ARGS ?=
+bench: build
+	python3 bench/run.py --build $(BUILD) $(BENCH_ARGS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
