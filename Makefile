@@ -2,6 +2,8 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
 .PHONY: demo test test-plain test-sanitize test-threads deps build build-asan build-tsan bench clean
@@ -20,6 +22,15 @@ build-asan: deps
 build-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILL_WERROR=ON -DQUILL_TSAN=ON
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target quill_engine_tests quill_inputs_tests
+
+build-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQUILL_FUZZ=ON -DQUILL_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+# Runs every fuzz target for FUZZ_SECONDS seconds (make fuzz FUZZ_SECONDS=1800).
+fuzz: build-fuzz
+	bash fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_BUILD)
 
 # Installs, builds and runs the main job on the bundled sample images.
 demo: build
@@ -51,4 +62,4 @@ bench: build
 	python3 bench/run.py --build $(BUILD) $(BENCH_ARGS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
