@@ -10,12 +10,15 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "engine/convert_image.h"
 #include "engine/output_name.h"
 #include "platform/console.h"
+#include "platform/files.h"
 #include "platform/memory.h"
 #include "settings/ascii.h"
 
@@ -154,6 +157,13 @@ class Worker {
       Print(ok ? "OK" : "Not OK");
       if (!refusal.empty()) Print("Refused: " + refusal);
     }
+    // The first file written into a folder clears the partial files that an earlier run, killed
+    // in the middle of a write, left there.
+    const size_t slash = job_.current_output_path.rfind('/');
+    if (slash != std::string::npos &&
+        cleaned_folders_.insert(job_.current_output_path.substr(0, slash + 1)).second) {
+      platform::RemoveAbandonedPartialFiles(job_.current_output_path.substr(0, slash + 1));
+    }
     if (!ok) return;
     ++converted_;
     job_.random_number = DrawRandomNumber();
@@ -218,6 +228,7 @@ class Worker {
   const bool debug_;
   int32_t attempted_ = 0;
   int32_t converted_ = 0;
+  std::set<std::string> cleaned_folders_;
 };
 
 }  // namespace

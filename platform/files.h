@@ -47,6 +47,13 @@ std::optional<int32_t> LastWriteTime(const std::string& path);
 // new content reaches the disk before the rename. False when the file could not be written.
 bool WriteFileReplacing(const std::string& path, std::string_view data, bool durable = false);
 
+// Whether a name is one that WriteFileReplacing gives its new files while they are written.
+bool IsPartialFileName(const std::string& name);
+
+// Removes the partial files that writes which never finished (a killed program) left in
+// `folder`; files still being written are left alone. Returns how many were removed.
+int RemoveAbandonedPartialFiles(const std::string& folder);
+
 // The whole content of a regular file, or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 

@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 #include <unistd.h>
@@ -127,14 +128,43 @@ bool WriteFileReplacing(const std::string& path, std::string_view data, bool dur
   }
   if (fd < 0) return false;
 
+  // The lock marks the file as being written: a later run removes only partial files whose
+  // writer has gone (killed, or the machine stopped), never one that is still being written.
+  flock(fd, LOCK_EX);
   bool complete = WriteAll(fd, data);
   if (complete && durable) complete = fsync(fd) == 0;
-  complete = (close(fd) == 0) && complete;
   // The rename replaces an existing file of that name in one step: readers see the old file or
-  // the new one, never a part.
-  if (complete && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  // the new one, never a part. It happens while the lock is still held.
+  if (complete && std::rename(temporary.c_str(), path.c_str()) == 0) {
+    // A failed close after a complete write can only concern data already handed over.
+    close(fd);
+    return true;
+  }
   unlink(temporary.c_str());
+  close(fd);
   return false;
+}
+
+bool IsPartialFileName(const std::string& name) {
+  static constexpr char kPrefix[] = ".quillpix-";
+  static constexpr char kSuffix[] = ".part";
+  return name.size() > sizeof kPrefix + sizeof kSuffix - 2 && name.rfind(kPrefix, 0) == 0 &&
+         name.compare(name.size() - (sizeof kSuffix - 1), sizeof kSuffix - 1, kSuffix) == 0;
+}
+
+int RemoveAbandonedPartialFiles(const std::string& folder) {
+  int removed = 0;
+  for (const FolderEntry& entry : ListFolder(folder)) {
+    if (entry.is_folder || entry.is_link || !IsPartialFileName(entry.name)) continue;
+    const std::string path = (folder.empty() || folder.back() == '/' ? folder : folder + "/") +
+                             entry.name;
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) continue;
+    // A writer that is still at work holds the lock.
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && unlink(path.c_str()) == 0) ++removed;
+    close(fd);
+  }
+  return removed;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {

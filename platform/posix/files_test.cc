@@ -3,7 +3,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -239,6 +241,40 @@ TEST(FilesTest, ReadWholeFileReadsRegularFilesOnly) {
   EXPECT_EQ(ReadWholeFile(dir / "bytes"), std::string("a\0b\r\n", 5));
   EXPECT_EQ(ReadWholeFile(dir / "missing"), std::nullopt);
   EXPECT_EQ(ReadWholeFile(dir.path()), std::nullopt);
+}
+
+TEST(FilesTest, OnlyAbandonedPartialFilesAreRemoved) {
+  TempFolder dir;
+  WriteFile(dir / ".quillpix-0123456789ab.part", "left by a killed run");
+  WriteFile(dir / ".quillpix-.part", "too short to be ours");
+  WriteFile(dir / "quillpix-0123456789ab.part", "no leading dot");
+  WriteFile(dir / "photo.jpg", "a photo");
+  // One still being written: its writer (another process) holds the lock.
+  const std::string busy = dir / ".quillpix-ba9876543210.part";
+  WriteFile(busy, "in progress");
+  int ready[2], release[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(release), 0);
+  const pid_t writer = fork();
+  if (writer == 0) {
+    const int fd = open(busy.c_str(), O_RDWR);
+    flock(fd, LOCK_EX);
+    char byte = 1;
+    write(ready[1], &byte, 1);
+    read(release[0], &byte, 1);  // holds the lock until the test lets go
+    _exit(0);
+  }
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  EXPECT_EQ(RemoveAbandonedPartialFiles(dir.path()), 1);
+  EXPECT_EQ(Names(dir.path()),
+            (std::vector<std::string>{".quillpix-.part", ".quillpix-ba9876543210.part",
+                                      "photo.jpg", "quillpix-0123456789ab.part"}));
+  write(release[1], &byte, 1);
+  waitpid(writer, nullptr, 0);
+  // Once its writer has gone, it is abandoned too.
+  EXPECT_EQ(RemoveAbandonedPartialFiles(dir.path() + "/"), 1);
+  for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
 }
 
 }  // namespace
