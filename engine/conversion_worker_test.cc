@@ -145,6 +145,17 @@ TEST_F(ConversionWorkerTest, StopDuringTheFirstFileFinishesThatFile) {
   EXPECT_EQ(lines_.size(), 3u);
 }
 
+TEST_F(ConversionWorkerTest, FilesThatVanishOrShrinkAfterTheImportAreNotConverted) {
+  Add("gone.png");
+  Add("shrunk.png");
+  Add("kept.png");
+  fs::remove(job_.input_base_folder + "gone.png");
+  fs::resize_file(job_.input_base_folder + "shrunk.png", 40);
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(progress_.processed(), 3);
+  EXPECT_EQ(Outputs(), std::set<std::string>{"kept.jpg"});
+}
+
 TEST_F(ConversionWorkerTest, KeepSubfoldersMirrorsTheInputTree) {
   settings_.keep_subfolders = 1;
   Add("top.png");

@@ -68,13 +68,10 @@ PreparedImage PrepareImage(const Settings& settings, const FormatRegistry& forma
   prepared.output_bit_depth = job.output_bit_depth;
   prepared.image_width = job.image_width;
   prepared.image_height = job.image_height;
-  if (std::optional<std::string> encoded =
-          EncodeImage(image, job.output_library_format, job.output_save_flags)) {
-    prepared.encoded = std::move(*encoded);
-    prepared.result = ConvertResult::kConverted;
-  } else {
-    prepared.result = ConvertResult::kNotSaved;
-  }
+  // The pixels are not needed once encoded; they go before the next file's arrive.
+  prepared.encoded = EncodeImage(image, job.output_library_format, job.output_save_flags);
+  image.Reset();
+  prepared.result = prepared.encoded ? ConvertResult::kConverted : ConvertResult::kNotSaved;
   return prepared;
 }
 
@@ -94,7 +91,7 @@ ConvertResult CommitImage(const Settings& settings, JobState& job, const Prepare
     return ConvertResult::kOutputIsInput;
   }
   if (prepared.result != ConvertResult::kConverted ||
-      !platform::WriteFileReplacing(job.current_output_path, prepared.encoded)) {
+      !platform::WriteFileReplacing(job.current_output_path, prepared.encoded.bytes())) {
     return ConvertResult::kNotSaved;
   }
   return ConvertResult::kConverted;

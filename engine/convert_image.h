@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/format_registry.h"
+#include "engine/save_image.h"
 #include "settings/job_state.h"
 #include "settings/settings.h"
 
@@ -24,7 +25,7 @@ struct PreparedImage {
   // kConverted when `encoded` holds the output file; kNotLoaded when the file did not load;
   // kNotSaved when a step or the encoding failed (the output is still named, then refused).
   ConvertResult result = ConvertResult::kNotLoaded;
-  std::string encoded;
+  EncodedFile encoded;
   std::string refusal;  // why the limits refused the file, when they did
   int32_t source_bit_depth = 0;
   int32_t output_bit_depth = 0;  // the automatic depth when that was on, else the job's

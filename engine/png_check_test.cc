@@ -43,8 +43,8 @@ std::string Deflated(const std::string& text) {
 // A real 16 x 16 PNG with `extra` chunks placed right after its header.
 std::string PngWith(const std::string& extra = "") {
   InitialiseImageLibrary();
-  const std::string png =
-      *EncodeImage(testing::MakeTestImage(testing::TestKind::kRgb24, 16, 16), FIF_PNG, 0);
+  const std::string png(
+      EncodeImage(testing::MakeTestImage(testing::TestKind::kRgb24, 16, 16), FIF_PNG, 0).bytes());
   return png.substr(0, 33) + extra + png.substr(33);
 }
 

@@ -220,6 +220,31 @@ TEST_F(InputTasksTest, LongListFilesSplitLinesAcrossReadBlocksCorrectly) {
   EXPECT_EQ(progress_.result(), 3);
 }
 
+TEST_F(InputTasksTest, DevicesFifosAndHostileListsAreNeverReadAsImages) {
+  const std::string fifo = dir_.path() + "/pipe.png";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string photo = Make("photo.png");
+  // A NUL in a line, a line of two megabytes, invalid UTF-8, devices and the fifo: only the
+  // photo is added, and nothing blocks on the fifo.
+  std::string list = "/dev/zero\n/dev/null\n" + fifo + "\n" + std::string(2 << 20, 'x') +
+                     "\n" + photo + "\n\xff\xfe\xc3(.png\n" + photo.substr(0, 3) +
+                     std::string(1, '\0') + "x.png\n";
+  list.append(10 << 20, '\n');  // ten megabytes of empty lines
+  ReadList(Make("list.txt", list));
+  EXPECT_EQ(progress_.result(), 1);
+  ASSERT_EQ(list_.Count(), 1u);
+  EXPECT_EQ(list_.begin()->path, photo);
+
+  // A folder holding a fifo is walked without opening it.
+  MakeFolder("walked");
+  const std::string walked_fifo = dir_.path() + "/walked/pipe.png";
+  ASSERT_EQ(mkfifo(walked_fifo.c_str(), 0600), 0);
+  Make("walked/real.png");
+  job_.input_base_folder = dir_.path() + "/walked/";
+  Scan();
+  EXPECT_EQ(list_.Count(), 2u);
+}
+
 TEST(TaskThreadTest, StartPreparesTheRecordAndJoinWaitsForTheEnd) {
   TaskProgress progress;
   progress.SetProgress(9, "/old/path.png");

@@ -165,6 +165,27 @@ TEST(ConfigFileTest, ReaderAcceptsTheWholeSuperset) {
   EXPECT_EQ(utf8.font, "Caf\xC3\xA9");
 }
 
+TEST(ConfigFileTest, HostileFilesReadWithoutHarm) {
+  // NUL bytes, invalid UTF-8 after a byte-order mark, a line of several megabytes and ten
+  // megabytes in all: the keys around them still read.
+  std::string text = "\xEF\xBB\xBF[Output]\nJPG Quality = 77\n[Watermark]\n";
+  text += std::string("Text = a\xff\xfe\0b\n", 13);
+  text += "Font = " + std::string(3 << 20, 'F') + "\n";
+  text += std::string("Font Size = 99999999999999999999\n");
+  text.append(10 << 20, '\0');
+  text += "\n[Advanced]\nKeep Subfolders = 0\n";
+  Settings settings;
+  ReadSettings(ConfigDocument::Parse(text), settings);
+  EXPECT_EQ(settings.jpg_quality, 77);
+  EXPECT_EQ(settings.text, std::string("a\xff\xfe\0b", 5));
+  EXPECT_EQ(settings.font.size(), size_t{3} << 20);
+  EXPECT_EQ(settings.keep_subfolders, 0);
+  // The text comes back out as it went in, the byte-order mark making it UTF-8 either way.
+  Settings again;
+  ReadSettings(ConfigDocument::Parse(WriteConfiguration(settings)), again);
+  EXPECT_EQ(again.text, settings.text);
+}
+
 TEST(ConfigFileTest, MissingKeysTakeTheirLoadDefaultsAndOldLayoutsMigrate) {
   TempFolder dir;
   Settings settings;

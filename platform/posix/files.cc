@@ -175,19 +175,23 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     close(fd);
     return std::nullopt;
   }
-  std::string content;
-  char buffer[65536];
+  // Read straight into a buffer of the file's size: no growing, no second copy. A file that
+  // grows meanwhile is read on to its end.
+  std::string content(static_cast<size_t>(st.st_size), '\0');
+  size_t filled = 0;
   for (;;) {
-    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (filled == content.size()) content.resize(content.size() + 65536);
+    const ssize_t got = read(fd, content.data() + filled, content.size() - filled);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       close(fd);
       return std::nullopt;
     }
     if (got == 0) break;
-    content.append(buffer, static_cast<size_t>(got));
+    filled += static_cast<size_t>(got);
   }
   close(fd);
+  content.resize(filled);
   return content;
 }
 
