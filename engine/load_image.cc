@@ -1,32 +1,113 @@
-// Loading an input file: read whole, checked, then decoded from memory.
+// Loading an input file: its chunks checked through the file itself, then decoded by the library
+// straight from the same open file, with any dropped chunks skipped on the way.
 #include "engine/load_image.h"
 
-#include <optional>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
 
 #include "engine/limits.h"
 #include "engine/png_check.h"
-#include "platform/files.h"
 #include "platform/memory.h"
 
 namespace quill {
 namespace {
 
-// The library's memory stream over bytes that stay ours, closed when it goes.
-class MemoryStream {
+// An open file, closed when it goes.
+class OpenFile : public ByteSource {
  public:
-  explicit MemoryStream(std::string& bytes)
-      : memory_(FreeImage_OpenMemory(reinterpret_cast<BYTE*>(bytes.data()),
-                                     static_cast<DWORD>(bytes.size()))) {}
-  ~MemoryStream() {
-    if (memory_ != nullptr) FreeImage_CloseMemory(memory_);
+  explicit OpenFile(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    struct stat st;
+    if (fd_ >= 0 && (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))) {
+      close(fd_);
+      fd_ = -1;
+    }
+    if (fd_ >= 0) size_ = static_cast<uint64_t>(st.st_size);
   }
-  MemoryStream(const MemoryStream&) = delete;
-  MemoryStream& operator=(const MemoryStream&) = delete;
-  FIMEMORY* get() const { return memory_; }
+  ~OpenFile() override {
+    if (fd_ >= 0) close(fd_);
+  }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+
+  bool is_open() const { return fd_ >= 0; }
+  uint64_t size() const override { return size_; }
+  bool ReadAt(uint64_t offset, char* out, size_t count) const override {
+    return ReadSome(offset, out, count) == count;
+  }
+  // Reads up to `count` bytes at `offset`; fewer at the end of the file or on an error.
+  size_t ReadSome(uint64_t offset, char* out, size_t count) const {
+    size_t done = 0;
+    while (done < count) {
+      const ssize_t got = pread(fd_, out + done, count - done, static_cast<off_t>(offset + done));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;
+      done += static_cast<size_t>(got);
+    }
+    return done;
+  }
 
  private:
-  FIMEMORY* memory_;
+  int fd_ = -1;
+  uint64_t size_ = 0;
 };
+
+// The stream the library reads: the file without the dropped chunks, in the library's
+// read-seek-tell terms.
+struct Stream {
+  const OpenFile* file = nullptr;
+  const std::vector<std::pair<uint64_t, uint64_t>>* dropped = nullptr;
+  uint64_t size = 0;      // of the stream
+  uint64_t position = 0;  // in the stream
+
+  // The file offset of a stream position, and how many bytes follow it before the next drop.
+  std::pair<uint64_t, uint64_t> Locate(uint64_t at) const {
+    uint64_t offset = at;
+    for (const auto& [first, end] : *dropped) {
+      if (first > offset) return {offset, first - offset};
+      offset += end - first;
+    }
+    return {offset, file->size() > offset ? file->size() - offset : 0};
+  }
+};
+
+unsigned DLL_CALLCONV ReadStream(void* buffer, unsigned size, unsigned count, fi_handle handle) {
+  Stream& stream = *static_cast<Stream*>(handle);
+  const uint64_t wanted = uint64_t{size} * count;
+  uint64_t done = 0;
+  while (done < wanted && stream.position < stream.size) {
+    const auto [offset, run] = stream.Locate(stream.position);
+    const uint64_t take = std::min(wanted - done, run);
+    if (take == 0) break;
+    const size_t got =
+        stream.file->ReadSome(offset, static_cast<char*>(buffer) + done, static_cast<size_t>(take));
+    done += got;
+    stream.position += got;
+    if (got < take) break;
+  }
+  return size == 0 ? 0 : static_cast<unsigned>(done / size);
+}
+
+unsigned DLL_CALLCONV WriteStream(void*, unsigned, unsigned, fi_handle) { return 0; }
+
+int DLL_CALLCONV SeekStream(fi_handle handle, long offset, int origin) {
+  Stream& stream = *static_cast<Stream*>(handle);
+  const int64_t base = origin == SEEK_SET   ? 0
+                       : origin == SEEK_CUR ? static_cast<int64_t>(stream.position)
+                                            : static_cast<int64_t>(stream.size);
+  const int64_t target = base + offset;
+  if (target < 0) return -1;
+  stream.position = static_cast<uint64_t>(target);
+  return 0;
+}
+
+long DLL_CALLCONV TellStream(fi_handle handle) {
+  return static_cast<long>(static_cast<Stream*>(handle)->position);
+}
 
 // The text of every tag of a metadata model, in bytes.
 int64_t MetadataBytes(FREE_IMAGE_MDMODEL model, FIBITMAP* bitmap) {
@@ -54,23 +135,17 @@ void LimitMetadata(const Image& image) {
 
 LoadedImage LoadCheckedPng(const std::string& path) {
   LoadedImage loaded;
-  const uint64_t memory = platform::PhysicalMemoryBytes();
-  const int64_t size = platform::FileSize(path);
-  if (size <= 0) return loaded;
-  if (memory != 0 && static_cast<double>(size) > kImageLimits.max_memory_share * static_cast<double>(memory)) {
-    loaded.refusal = "the file is larger than half of the memory";
-    return loaded;
-  }
-  std::optional<std::string> bytes = platform::ReadWholeFile(path);
-  if (!bytes || bytes->empty() || bytes->size() > 0xFFFFFFFFu) return loaded;
-  PngCheck check = CheckPng(std::move(*bytes), memory);
+  const OpenFile file(path);
+  if (!file.is_open() || file.size() == 0) return loaded;
+  const PngCheck check = CheckPng(file, platform::PhysicalMemoryBytes());
   if (!check.refusal.empty()) {
-    loaded.refusal = std::move(check.refusal);
+    loaded.refusal = check.refusal;
     return loaded;
   }
-  const MemoryStream stream(check.stream);
-  if (stream.get() == nullptr) return loaded;
-  loaded.image = Image(FreeImage_LoadFromMemory(FIF_PNG, stream.get(), PNG_DEFAULT));
+  Stream stream{&file, &check.dropped, file.size(), 0};
+  for (const auto& [first, end] : check.dropped) stream.size -= end - first;
+  FreeImageIO io{ReadStream, WriteStream, SeekStream, TellStream};
+  loaded.image = Image(FreeImage_LoadFromHandle(FIF_PNG, &io, &stream, PNG_DEFAULT));
   LimitMetadata(loaded.image);
   return loaded;
 }

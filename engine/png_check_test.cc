@@ -81,7 +81,7 @@ TEST(PngCheckTest, DeclaredSizesBeyondTheLimitsAreRefusedUndecoded) {
        {std::string("GIF89a"), Claiming(10, 10).substr(0, 40), std::string()}) {
     const PngCheck check = CheckPng(bytes, kMemory);
     EXPECT_TRUE(check.refusal.empty());
-    EXPECT_EQ(check.stream, bytes);
+    EXPECT_TRUE(check.dropped.empty());
   }
 }
 
@@ -102,10 +102,10 @@ TEST(PngCheckTest, TooManyOrTooLargeTextsAndProfilesAreDropped) {
     const std::string bytes = PngWith(c.extra);
     const PngCheck check = CheckPng(bytes, kMemory);
     EXPECT_TRUE(check.refusal.empty());
-    EXPECT_EQ(check.dropped_chunks, c.dropped);
-    EXPECT_EQ(check.stream.size() < bytes.size(), c.dropped > 0);
+    EXPECT_EQ(check.dropped.size(), static_cast<size_t>(c.dropped));
     // What is left is still a whole PNG.
-    std::string stream = check.stream;
+    std::string stream = KeptStream(bytes, check);
+    EXPECT_EQ(stream.size() < bytes.size(), c.dropped > 0);
     FIMEMORY* memory = FreeImage_OpenMemory(reinterpret_cast<BYTE*>(stream.data()),
                                             static_cast<DWORD>(stream.size()));
     const Image image(FreeImage_LoadFromMemory(FIF_PNG, memory, 0));
@@ -116,6 +116,20 @@ TEST(PngCheckTest, TooManyOrTooLargeTextsAndProfilesAreDropped) {
 
 TEST(PngCheckTest, LoadingRefusesHugeClaimsAndLimitsWhatOutputsCarry) {
   testing::TempFolder folder;
+  // Dropped chunks are skipped while the file is decoded: the bomb in the middle is never read.
+  const std::string bomb = Chunk("zTXt", "Comment" + std::string(2, '\0') +
+                                             Deflated(std::string(7'500'000, 'a')));
+  const std::string many = Chunk("tEXt", "Title" + std::string(1, '\0') + "kept");
+  testing::WriteFile(folder / "bomb.png", PngWith(many + bomb + many));
+  const LoadedImage defused = LoadCheckedPng(folder / "bomb.png");
+  ASSERT_TRUE(defused.image);
+  EXPECT_EQ(defused.image.width(), 16);
+  EXPECT_EQ(testing::PixelAt(defused.image, 2, 2), testing::kRed);
+  FITAG* title = nullptr;
+  EXPECT_TRUE(FreeImage_GetMetadata(FIMD_COMMENTS, defused.image.get(), "Title", &title));
+  FITAG* comment = nullptr;
+  EXPECT_FALSE(FreeImage_GetMetadata(FIMD_COMMENTS, defused.image.get(), "Comment", &comment));
+
   testing::WriteFile(folder / "huge.png", Claiming(46341, 46341));
   const LoadedImage huge = LoadCheckedPng(folder / "huge.png");
   EXPECT_FALSE(huge.image);
@@ -132,6 +146,7 @@ TEST(PngCheckTest, LoadingRefusesHugeClaimsAndLimitsWhatOutputsCarry) {
                                                  std::string(static_cast<size_t>(bytes), 't'))));
     const LoadedImage loaded = LoadCheckedPng(folder / "text.png");
     ASSERT_TRUE(loaded.image);
+    EXPECT_EQ(loaded.image.width(), 16);
     EXPECT_TRUE(loaded.refusal.empty());
     EXPECT_EQ(comment_bytes(loaded.image) > 0, kept) << bytes;
   }

@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view png = input.Rest();
   // The limits allow images far larger than a fuzzer can afford on every input; such headers
   // are left to the tests.
-  const PngCheck check = CheckPng(std::string(png), 0);
+  const PngCheck check = CheckPng(png, 0);
   if (uint64_t{check.width} * check.height > (uint64_t{1} << 22)) return 0;
 
   JobState job;
