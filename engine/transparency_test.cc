@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "engine/image_library.h"
 #include "engine/test_images.h"
 
@@ -59,6 +61,52 @@ TEST_F(TransparencyTest, OpaqueImagesArePassedOnAsTheyAre) {
     EXPECT_EQ(FlattenTransparency(std::move(image)).get(), handle);
   }
   EXPECT_FALSE(FlattenTransparency(Image()));
+}
+
+TEST_F(TransparencyTest, GivesExactlyWhatTheLibrarysCompositingGives) {
+  // Every alpha against every value in each channel, with a resolution and a comment that the
+  // library's result does not keep either.
+  Image image(FreeImage_Allocate(256, 256, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
+                                 FI_RGBA_BLUE_MASK));
+  for (int y = 0; y < 256; ++y) {
+    BYTE* p = FreeImage_GetScanLine(image.get(), y);
+    for (int x = 0; x < 256; ++x, p += 4) {
+      p[FI_RGBA_RED] = static_cast<BYTE>(x);
+      p[FI_RGBA_GREEN] = static_cast<BYTE>(255 - x);
+      p[FI_RGBA_BLUE] = static_cast<BYTE>(x * 7);
+      p[FI_RGBA_ALPHA] = static_cast<BYTE>(y);
+    }
+  }
+  FreeImage_SetDotsPerMeterX(image.get(), 11811);
+  FreeImage_SetDotsPerMeterY(image.get(), 11811);
+  FITAG* tag = FreeImage_CreateTag();
+  FreeImage_SetTagKey(tag, "Comment");
+  FreeImage_SetTagType(tag, FIDT_ASCII);
+  FreeImage_SetTagLength(tag, 6);
+  FreeImage_SetTagCount(tag, 6);
+  FreeImage_SetTagValue(tag, "hello");
+  FreeImage_SetMetadata(FIMD_COMMENTS, image.get(), "Comment", tag);
+  FreeImage_DeleteTag(tag);
+  const char profile[] = "not a real profile, but carried all the same";
+  FreeImage_CreateICCProfile(image.get(), const_cast<char*>(profile), sizeof profile);
+
+  RGBQUAD white{255, 255, 255, 0};
+  const Image expected(FreeImage_Composite(image.get(), FALSE, &white, nullptr));
+  const Image flat = FlattenTransparency(Image(FreeImage_Clone(image.get())));
+  ASSERT_TRUE(flat);
+  ASSERT_EQ(flat.bpp(), 24);
+  for (int y = 0; y < 256; ++y) {
+    ASSERT_EQ(0, std::memcmp(FreeImage_GetScanLine(flat.get(), y),
+                             FreeImage_GetScanLine(expected.get(), y), 256 * 3))
+        << "alpha " << y;
+  }
+  EXPECT_EQ(FreeImage_GetDotsPerMeterX(flat.get()), FreeImage_GetDotsPerMeterX(expected.get()));
+  EXPECT_EQ(FreeImage_GetDotsPerMeterY(flat.get()), FreeImage_GetDotsPerMeterY(expected.get()));
+  EXPECT_EQ(FreeImage_GetMetadataCount(FIMD_COMMENTS, flat.get()),
+            FreeImage_GetMetadataCount(FIMD_COMMENTS, expected.get()));
+  ASSERT_GT(FreeImage_GetICCProfile(image.get())->size, 0u);  // dropped by both
+  EXPECT_EQ(FreeImage_GetICCProfile(flat.get())->size,
+            FreeImage_GetICCProfile(expected.get())->size);
 }
 
 }  // namespace
