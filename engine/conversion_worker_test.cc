@@ -261,6 +261,8 @@ TEST_F(SeveralWorkersTest, GiveWhatOneWorkerGives) {
 TEST_F(SeveralWorkersTest, AWatermarkShowingTheCounterConvertsOneAtATime) {
   settings_.do_watermark = 1;
   settings_.text = "No. %N%";
+  settings_.file_timestamp = 2;  // a fixed time stamp: the write time differs between runs
+  settings_.custom_timestamp = 1262347200;
   const ScopedWatermarkFont font(settings_);
   for (int i = 0; i < 4; ++i) Add("p" + std::to_string(i) + ".png");
   const RunRecord one = RunWith(1);
