@@ -51,8 +51,8 @@ std::optional<std::string> ReadValue(OptionLoop& loop, const std::string& name, 
     return std::nullopt;
   }
   std::string value = OptionValue(loop.parameters[loop.index]);
-  const bool refused = refuse == Refuse::kAnyDash ? value.rfind('-', 0) == 0
-                                                  : value.rfind("--", 0) == 0;
+  const bool refused =
+      refuse == Refuse::kAnyDash ? value.rfind('-', 0) == 0 : value.rfind("--", 0) == 0;
   if (value.empty() || refused) {
     loop.error = kIncorrectParameters;
     return std::nullopt;
@@ -113,7 +113,8 @@ constexpr Handler kHandlers[] = {
        // How many files are converted at once; 0 (or no number) is one per processor.
        if (auto value = ReadValue(loop, name, false, Refuse::kDoubleDash)) {
          const int64_t count = ReadNumberRule(*value);
-         loop.context.job.worker_count = count > 0 ? static_cast<int32_t>(std::min<int64_t>(count, 64)) : 0;
+         loop.context.job.worker_count =
+             count > 0 ? static_cast<int32_t>(std::min<int64_t>(count, 64)) : 0;
        }
      }},
     {"", "--PROFILE",

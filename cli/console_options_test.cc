@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cli/console_mode.h"
-#include "engine/test_images.h"
 #include "engine/format_registry.h"
+#include "engine/test_images.h"
 #include "i18n/language_table.h"
 #include "inputs/input_list.h"
 #include "inputs/task_progress.h"
@@ -127,9 +127,16 @@ TEST_F(ConsoleOptionsTest, EveryOptionOfTheConversionShowsInTheDebugReport) {
   folder_.MakeFolder("out");
   // The custom time stamp is fixed: its default is the current time, which would change the
   // report from one run to the next.
-  const std::vector<std::string> common = {"-d", "-i", photo, "-o", folder_ / "out",
-                                           "--rotation=10", "--width=10", "--height=10",
-                                           "--fr-solid-left=1", "--file-timestamp-custom=1"};
+  const std::vector<std::string> common = {"-d",
+                                           "-i",
+                                           photo,
+                                           "-o",
+                                           folder_ / "out",
+                                           "--rotation=10",
+                                           "--width=10",
+                                           "--height=10",
+                                           "--fr-solid-left=1",
+                                           "--file-timestamp-custom=1"};
   std::vector<std::string> with_text = common;
   with_text.push_back("--wm-text=mark");
   std::vector<std::string> with_image = common;
@@ -193,7 +200,9 @@ TEST_F(ConsoleOptionsTest, EachValueFormReadsItsOwnWay) {
       {{"--invert"}, "Adjustment", "Do Image Color Correction", "1"},
       {{"--threshold=128"}, "Adjustment", "Do Image Threshold", "1"},
       // A later option overrides an earlier one; unknown options are skipped.
-      {{"--jpg-quality=80", "--no-such-option=1", "--jpg-quality=70"}, "Output", "JPG Quality",
+      {{"--jpg-quality=80", "--no-such-option=1", "--jpg-quality=70"},
+       "Output",
+       "JPG Quality",
        "70"},
       // The solid opacity keeps its command-line name; the profile name is not an option here.
       {{"--wm-solid-opacity=5"}, "Frame", "Solid Opacity", "255"},
@@ -234,23 +243,23 @@ TEST_F(ConsoleOptionsTest, AProfileAppliesAtItsPlaceWithItsOwnRules) {
             "[Other]\n--jpg-bpp = 8\n"
             "[cli]\n"
             "--JPG-QUALITY = 60\n"
-            "--Jpg-Quality = 61\n"          // the first occurrence counts
-            "--FR-SOLID-OPACITY = 100\n"    // not recognised in a profile
+            "--Jpg-Quality = 61\n"        // the first occurrence counts
+            "--FR-SOLID-OPACITY = 100\n"  // not recognised in a profile
             "--WM-SOLID-OPACITY = 90\n"
             "--no-subfolders = 1\n"
-            "--png-interlaced = 0\n"        // flags set whatever their value
+            "--png-interlaced = 0\n"  // flags set whatever their value
             "--filename-mask = \"  %filename% copy.%ext% \"\n"
             "--wm-text =   padded   \n"
             "--wm-font-style = italic \n"
             "--jpg-chroma = medium\n"
             "--width = $20\n"
             "--gamma = 2.5\n"
-            "--rotation =\n"                // empty: 0, and the further field still set
+            "--rotation =\n"  // empty: 0, and the further field still set
             "-i = elsewhere\n--input = elsewhere\n-o = out\n-d\n--profile = profile.ini\n"
-            "jpg-quality = 1\n");           // without "--" no option
-  EXPECT_EQ(Run({"--jpg-quality=5", "--fr-solid-opacity=7", "--profile=" + profile,
-                 "--jpg-chroma=high"}),
-            std::nullopt);
+            "jpg-quality = 1\n");  // without "--" no option
+  EXPECT_EQ(
+      Run({"--jpg-quality=5", "--fr-solid-opacity=7", "--profile=" + profile, "--jpg-chroma=high"}),
+      std::nullopt);
   EXPECT_EQ(printed_, "");
   EXPECT_EQ(settings_.jpg_quality, 60);
   EXPECT_EQ(settings_.jpg_bpp, 0);

@@ -109,7 +109,8 @@ Image Canvas::ToImage() const {
   const unsigned char* data = cairo_image_surface_get_data(surface_);
   const int stride = cairo_image_surface_get_stride(surface_);
   for (int y = 0; y < height_; ++y) {
-    const auto* source = reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+    const auto* source =
+        reinterpret_cast<const uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
     // The library's rows run from the bottom up.
     BYTE* target = FreeImage_GetScanLine(image.get(), height_ - 1 - y);
     for (int x = 0; x < width_; ++x, target += 4) {

@@ -45,8 +45,8 @@ TEST(CanvasTest, EmptyAndHugeCanvasesAreNotMade) {
   const struct {
     int width, height;
     bool valid;
-  } cases[] = {{0, 10, false}, {10, -1, false}, {32768, 1, false}, {20000, 20000, false},
-               {32767, 1, true}, {1, 1, true}};
+  } cases[] = {{0, 10, false},        {10, -1, false},  {32768, 1, false},
+               {20000, 20000, false}, {32767, 1, true}, {1, 1, true}};
   for (const auto& c : cases) {
     const Canvas canvas(c.width, c.height);
     EXPECT_EQ(canvas.valid(), c.valid) << c.width << " x " << c.height;

@@ -132,8 +132,8 @@ class Worker {
         return 1;
       }
     }
-    const int asked = job_.worker_count > 0 ? job_.worker_count
-                                            : static_cast<int>(platform::ProcessorCount());
+    const int asked =
+        job_.worker_count > 0 ? job_.worker_count : static_cast<int>(platform::ProcessorCount());
     return std::clamp(asked, 1, kMaxWorkers);
   }
 

@@ -26,8 +26,7 @@
 
 namespace quill {
 
-PreparedImage PrepareImage(const Settings& settings, const FormatRegistry& formats,
-                           JobState job) {
+PreparedImage PrepareImage(const Settings& settings, const FormatRegistry& formats, JobState job) {
   InitialiseImageLibrary();
   PreparedImage prepared;
 

@@ -47,10 +47,9 @@ TEST(FrameTest, BandsMeetInMitredCorners) {
     unsigned x, y;
     Colour colour;
   } cases[] = {
-      {5, 40, kLeft},   {50, 5, kTop},    {95, 40, kRight}, {50, 75, kBottom},
-      {2, 8, kLeft},    {8, 2, kTop},     {97, 8, kRight},  {92, 2, kTop},
-      {2, 72, kLeft},   {8, 77, kBottom}, {97, 72, kRight}, {92, 77, kBottom},
-      {10, 10, kWhite}, {50, 40, kWhite}, {89, 69, kWhite},
+      {5, 40, kLeft},   {50, 5, kTop},     {95, 40, kRight}, {50, 75, kBottom}, {2, 8, kLeft},
+      {8, 2, kTop},     {97, 8, kRight},   {92, 2, kTop},    {2, 72, kLeft},    {8, 77, kBottom},
+      {97, 72, kRight}, {92, 77, kBottom}, {10, 10, kWhite}, {50, 40, kWhite},  {89, 69, kWhite},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(PixelAt(framed, c.x, c.y), c.colour) << c.x << ", " << c.y;

@@ -15,7 +15,9 @@ namespace {
 constexpr unsigned char kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 
 uint32_t BigEndian(const char* bytes) {
-  const auto byte = [&](size_t i) { return static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])); };
+  const auto byte = [&](size_t i) {
+    return static_cast<uint32_t>(static_cast<unsigned char>(bytes[i]));
+  };
   return byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
 }
 
@@ -56,8 +58,8 @@ std::string Head(const ByteSource& source, uint64_t offset, uint64_t length, siz
 }
 
 // The text a text chunk carries once inflated, counted up to `limit` + 1.
-int64_t TextSize(const ByteSource& source, std::string_view type, uint64_t offset,
-                 uint64_t length, int64_t limit) {
+int64_t TextSize(const ByteSource& source, std::string_view type, uint64_t offset, uint64_t length,
+                 int64_t limit) {
   const auto whole = static_cast<int64_t>(length);
   if (type == "tEXt") return whole;
   // A keyword is at most 79 bytes; the language tag and translated keyword of iTXt are short
@@ -94,12 +96,22 @@ uint64_t EstimatedPeakMemory(uint32_t width, uint32_t height, int bit_depth, int
   uint64_t decoded = 1;
   const bool deep = bit_depth == 16;
   switch (colour_type) {
-    case 0: decoded = deep ? 2 : 1; break;  // grey
-    case 2: decoded = deep ? 6 : 3; break;  // RGB
-    case 3: decoded = 1; break;             // palette
-    case 4:                                 // grey with alpha, widened to RGBA
-    case 6: decoded = deep ? 8 : 4; break;  // RGBA
-    default: decoded = 8; break;
+    case 0:
+      decoded = deep ? 2 : 1;
+      break;  // grey
+    case 2:
+      decoded = deep ? 6 : 3;
+      break;  // RGB
+    case 3:
+      decoded = 1;
+      break;  // palette
+    case 4:   // grey with alpha, widened to RGBA
+    case 6:
+      decoded = deep ? 8 : 4;
+      break;  // RGBA
+    default:
+      decoded = 8;
+      break;
   }
   // The decoded image, the widest image a step makes from it (32 bits a pixel) while the first
   // still lives, and the encoded output.
@@ -131,8 +143,9 @@ PngCheck CheckPng(const ByteSource& source, uint64_t physical_memory) {
     return check;
   }
   const uint64_t needed = EstimatedPeakMemory(check.width, check.height, bit_depth, colour_type);
-  if (physical_memory != 0 && static_cast<double>(needed) >
-                                  kImageLimits.max_memory_share * static_cast<double>(physical_memory)) {
+  if (physical_memory != 0 &&
+      static_cast<double>(needed) >
+          kImageLimits.max_memory_share * static_cast<double>(physical_memory)) {
     check.refusal = "the image of " + SizeText(check.width, check.height) + " would need about " +
                     std::to_string(needed >> 20) + " MiB, more than half of the memory";
     return check;
@@ -163,11 +176,10 @@ PngCheck CheckPng(const ByteSource& source, uint64_t physical_memory) {
     } else if (type == "iCCP") {
       const std::string head = Head(source, data, length, 81);
       const size_t name_end = head.find('\0');
-      const int64_t profile =
-          name_end != std::string::npos && name_end + 2 <= length
-              ? InflatedSize(source, data + name_end + 2, length - name_end - 2,
-                             kImageLimits.max_icc_bytes)
-              : static_cast<int64_t>(length);
+      const int64_t profile = name_end != std::string::npos && name_end + 2 <= length
+                                  ? InflatedSize(source, data + name_end + 2, length - name_end - 2,
+                                                 kImageLimits.max_icc_bytes)
+                                  : static_cast<int64_t>(length);
       drop = profile > kImageLimits.max_icc_bytes;
     }
     if (drop) check.dropped.emplace_back(at, end);

@@ -25,8 +25,8 @@ std::string BigEndian(uint32_t value) {
 // One chunk with its length and check sum.
 std::string Chunk(const std::string& type, const std::string& data) {
   const std::string body = type + data;
-  const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()),
-                          static_cast<uInt>(body.size()));
+  const uLong crc =
+      crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
   return BigEndian(static_cast<uint32_t>(data.size())) + body +
          BigEndian(static_cast<uint32_t>(crc));
 }
@@ -51,9 +51,10 @@ std::string PngWith(const std::string& extra = "") {
 // A file that is no more than a header claiming `width` x `height` pixels, one tiny data chunk
 // and the end.
 std::string Claiming(uint32_t width, uint32_t height) {
-  const std::string header = BigEndian(width) + BigEndian(height) + std::string("\x08\x02\0\0\0", 5);
-  return std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", header) +
-         Chunk("IDAT", Deflated("")) + Chunk("IEND", "");
+  const std::string header =
+      BigEndian(width) + BigEndian(height) + std::string("\x08\x02\0\0\0", 5);
+  return std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", header) + Chunk("IDAT", Deflated("")) +
+         Chunk("IEND", "");
 }
 
 constexpr uint64_t kMemory = uint64_t{16} << 30;
@@ -64,9 +65,9 @@ TEST(PngCheckTest, DeclaredSizesBeyondTheLimitsAreRefusedUndecoded) {
     uint64_t memory;
     bool refused;
   } cases[] = {
-      {46341, 46341, kMemory, true},  {65501, 1, kMemory, true},   {1, 65501, kMemory, true},
+      {46341, 46341, kMemory, true},  {65501, 1, kMemory, true},     {1, 65501, kMemory, true},
       {65500, 4096, kMemory, false},  {16385, 16385, kMemory, true},  // just over 2^28 pixels
-      {16384, 16384, kMemory, false}, {1000, 1000, 8 << 20, true},  // 11 MB on an 8 MB machine
+      {16384, 16384, kMemory, false}, {1000, 1000, 8 << 20, true},    // 11 MB on an 8 MB machine
       {1000, 1000, 0, false},  // memory unknown: no memory limit
   };
   for (const auto& c : cases) {
@@ -88,12 +89,11 @@ TEST(PngCheckTest, DeclaredSizesBeyondTheLimitsAreRefusedUndecoded) {
 TEST(PngCheckTest, TooManyOrTooLargeTextsAndProfilesAreDropped) {
   std::string many;
   for (int i = 0; i < 70; ++i) many += Chunk("tEXt", "Comment" + std::string(1, '\0') + "note");
-  const std::string bomb = Chunk("zTXt", "Comment" + std::string(2, '\0') +
-                                             Deflated(std::string(7'500'000, 'a')));
-  const std::string profile = Chunk("iCCP", "icc" + std::string(2, '\0') +
-                                                Deflated(std::string(2 << 20, 'p')));
-  const std::string small_itxt =
-      Chunk("iTXt", "Title" + std::string("\0\0\0en\0\0", 7) + "Hello");
+  const std::string bomb =
+      Chunk("zTXt", "Comment" + std::string(2, '\0') + Deflated(std::string(7'500'000, 'a')));
+  const std::string profile =
+      Chunk("iCCP", "icc" + std::string(2, '\0') + Deflated(std::string(2 << 20, 'p')));
+  const std::string small_itxt = Chunk("iTXt", "Title" + std::string("\0\0\0en\0\0", 7) + "Hello");
   const struct {
     std::string extra;
     int dropped;
@@ -117,8 +117,8 @@ TEST(PngCheckTest, TooManyOrTooLargeTextsAndProfilesAreDropped) {
 TEST(PngCheckTest, LoadingRefusesHugeClaimsAndLimitsWhatOutputsCarry) {
   testing::TempFolder folder;
   // Dropped chunks are skipped while the file is decoded: the bomb in the middle is never read.
-  const std::string bomb = Chunk("zTXt", "Comment" + std::string(2, '\0') +
-                                             Deflated(std::string(7'500'000, 'a')));
+  const std::string bomb =
+      Chunk("zTXt", "Comment" + std::string(2, '\0') + Deflated(std::string(7'500'000, 'a')));
   const std::string many = Chunk("tEXt", "Title" + std::string(1, '\0') + "kept");
   testing::WriteFile(folder / "bomb.png", PngWith(many + bomb + many));
   const LoadedImage defused = LoadCheckedPng(folder / "bomb.png");

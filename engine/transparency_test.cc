@@ -66,8 +66,8 @@ TEST_F(TransparencyTest, OpaqueImagesArePassedOnAsTheyAre) {
 TEST_F(TransparencyTest, GivesExactlyWhatTheLibrarysCompositingGives) {
   // Every alpha against every value in each channel, with a resolution and a comment that the
   // library's result does not keep either.
-  Image image(FreeImage_Allocate(256, 256, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK,
-                                 FI_RGBA_BLUE_MASK));
+  Image image(
+      FreeImage_Allocate(256, 256, 32, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK));
   for (int y = 0; y < 256; ++y) {
     BYTE* p = FreeImage_GetScanLine(image.get(), y);
     for (int x = 0; x < 256; ++x, p += 4) {

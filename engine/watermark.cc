@@ -179,16 +179,44 @@ WatermarkPlacement PlaceWatermark(int32_t position, int32_t x_offset, int32_t y_
   const int32_t centre_x = (area_width - w) / 2;
   const int32_t centre_y = (area_height - h) / 2;
   switch (position) {
-    case 0: place.x = x_offset; place.y = y_offset; break;
-    case 1: place.x = centre_x; place.y = y_offset; break;
-    case 2: place.x = area_width - w - x_offset; place.y = y_offset; break;
-    case 3: place.x = x_offset; place.y = centre_y; break;
-    case 4: place.x = centre_x; place.y = centre_y; break;
-    case 5: place.x = area_width - w - x_offset; place.y = centre_y; break;
-    case 6: place.x = x_offset; place.y = area_height - h - y_offset; break;
-    case 7: place.x = centre_x; place.y = area_height - h - y_offset; break;
-    case 8: place.x = area_width - w - x_offset; place.y = area_height - h - y_offset; break;
-    default: break;
+    case 0:
+      place.x = x_offset;
+      place.y = y_offset;
+      break;
+    case 1:
+      place.x = centre_x;
+      place.y = y_offset;
+      break;
+    case 2:
+      place.x = area_width - w - x_offset;
+      place.y = y_offset;
+      break;
+    case 3:
+      place.x = x_offset;
+      place.y = centre_y;
+      break;
+    case 4:
+      place.x = centre_x;
+      place.y = centre_y;
+      break;
+    case 5:
+      place.x = area_width - w - x_offset;
+      place.y = centre_y;
+      break;
+    case 6:
+      place.x = x_offset;
+      place.y = area_height - h - y_offset;
+      break;
+    case 7:
+      place.x = centre_x;
+      place.y = area_height - h - y_offset;
+      break;
+    case 8:
+      place.x = area_width - w - x_offset;
+      place.y = area_height - h - y_offset;
+      break;
+    default:
+      break;
   }
   return place;
 }
@@ -227,11 +255,11 @@ Image Watermark(Image image, const Settings& settings, const JobState& job) {
     area_width = width - settings.solid_left - settings.solid_right;
     area_height = height - settings.solid_top - settings.solid_bottom;
   }
-  const WatermarkPlacement place = PlaceWatermark(
-      text ? settings.text_position : settings.image_position,
-      text ? settings.text_x_offset : settings.image_x_offset,
-      text ? settings.text_y_offset : settings.image_y_offset, area_width, area_height,
-      mark.width(), mark.height());
+  const WatermarkPlacement place =
+      PlaceWatermark(text ? settings.text_position : settings.image_position,
+                     text ? settings.text_x_offset : settings.image_x_offset,
+                     text ? settings.text_y_offset : settings.image_y_offset, area_width,
+                     area_height, mark.width(), mark.height());
   // Nothing left after the cut: the image goes on without a watermark.
   if (place.width <= 0 || place.height <= 0) return image;
   if (place.cropped) {

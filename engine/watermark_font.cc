@@ -90,8 +90,8 @@ std::unique_ptr<WatermarkFont> WatermarkFont::Create(const std::string& family, 
   pango_font_description_set_style(parts->description,
                                    italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
   parts->attributes = pango_attr_list_new();
-  if (effect == 1) pango_attr_list_insert(parts->attributes,
-                                          pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+  if (effect == 1)
+    pango_attr_list_insert(parts->attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
   if (effect == 2) pango_attr_list_insert(parts->attributes, pango_attr_strikethrough_new(TRUE));
 
   // Fontconfig substitutes a face for any family; it finds none only when the system has no

@@ -36,8 +36,7 @@ class WatermarkFont {
   Extent Measure(std::string_view line, bool antialias) const;
   // Draws one line with its top-left corner at (x, y). Smooth text (antialias on) is blended
   // over the canvas; plain text writes its pixels as they are, colour and opacity together.
-  void Draw(Canvas& canvas, std::string_view line, int x, int y, Rgba colour,
-            bool antialias) const;
+  void Draw(Canvas& canvas, std::string_view line, int x, int y, Rgba colour, bool antialias) const;
 
   // The family that the font was found as ("Liberation Sans" for "Arial" on many systems).
   std::string ResolvedFamily() const;

@@ -20,9 +20,12 @@ TEST(WatermarkFontTest, MadeFromAnyFamilyWithAPositiveSize) {
     int pixel_height;
   } cases[] = {
       {"Arial", 14, true, 19},  // round(14 x 96 / 72) = round(18.67)
-      {"Arial", 12, true, 16},  {"Arial", 1, true, 1},
+      {"Arial", 12, true, 16},
+      {"Arial", 1, true, 1},
       {"No Such Family At All", 14, true, 19},  // fontconfig finds a substitute
-      {"", 14, false, 0},       {"Arial", 0, false, 0}, {"Arial", -5, false, 0},
+      {"", 14, false, 0},
+      {"Arial", 0, false, 0},
+      {"Arial", -5, false, 0},
       {"Arial", 30000, false, 0},  // taller than any canvas
   };
   for (const auto& c : cases) {
@@ -63,7 +66,12 @@ TEST(WatermarkFontTest, MeasuresLinesAsTheyAreDrawn) {
   EXPECT_EQ(empty.height, word.height);
   EXPECT_GT(bold->Measure("Hello, world", true).width, longer.width);
   // Invalid UTF-8 is measured (and drawn) with replacement characters, not cut short.
-  EXPECT_GT(regular->Measure("ab\xFF\xFE" "cd", false).width, regular->Measure("abcd", false).width);
+  EXPECT_GT(regular
+                ->Measure("ab\xFF\xFE"
+                          "cd",
+                          false)
+                .width,
+            regular->Measure("abcd", false).width);
 
   // The ink stays inside the measured box.
   Canvas canvas(longer.width + 20, longer.height + 20);

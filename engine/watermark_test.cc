@@ -118,8 +118,8 @@ TEST_F(WatermarkStepTest, APictureLandsAtItsAnchorInsideTheFrameAndTurned) {
   } cases[] = {
       {0, 0, 0, 0, {10, 10, 25, 17}},
       {8, 0, 0, 0, {74, 62, 89, 69}},
-      {0, 1, 0, 1, {30, 30, 45, 37}},   // inside a frame of 20 on every side
-      {0, 1, 0, 0, {10, 10, 25, 17}},   // no frame: the boundary changes nothing
+      {0, 1, 0, 1, {30, 30, 45, 37}},  // inside a frame of 20 on every side
+      {0, 1, 0, 0, {10, 10, 25, 17}},  // no frame: the boundary changes nothing
       {8, 1, 0, 1, {54, 42, 69, 49}},
       {8, 0, 90, 0, {82, 54, 89, 69}},  // turned: 8 x 16 for the anchor
   };
@@ -175,8 +175,8 @@ TEST_F(WatermarkStepTest, PicturesInEachFormatWithOpacityAndGrey) {
   settings_.do_watermark = 2;
   settings_.image_opacity = 128;
   const Colour colour{200, 100, 50};
-  for (const auto& [format, name] : {std::pair{FIF_PNG, "p.png"}, {FIF_BMP, "p.bmp"},
-                                     {FIF_JPEG, "p.jpg"}}) {
+  for (const auto& [format, name] :
+       {std::pair{FIF_PNG, "p.png"}, {FIF_BMP, "p.bmp"}, {FIF_JPEG, "p.jpg"}}) {
     settings_.image = Picture(8, 8, colour, format, name);
     for (const bool grey : {false, true}) {
       settings_.image_greyscale = grey;

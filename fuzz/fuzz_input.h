@@ -58,9 +58,9 @@ inline std::vector<std::string> Pieces(std::string_view text, char separator) {
 // A folder of the process's own for files the targets write, made once.
 inline const std::string& PrivateFolder() {
   static const std::string folder = [] {
-    std::string path = (std::filesystem::temp_directory_path() /
-                        ("quillpix-fuzz-" + std::to_string(getpid())))
-                           .string();
+    std::string path =
+        (std::filesystem::temp_directory_path() / ("quillpix-fuzz-" + std::to_string(getpid())))
+            .string();
     std::filesystem::create_directories(path);
     return path;
   }();
@@ -69,8 +69,8 @@ inline const std::string& PrivateFolder() {
 
 inline std::string WriteTemporary(const std::string& name, std::string_view bytes) {
   const std::string path = PrivateFolder() + "/" + name;
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(),
-                                                               static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path;
 }
 

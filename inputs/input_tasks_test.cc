@@ -226,9 +226,9 @@ TEST_F(InputTasksTest, DevicesFifosAndHostileListsAreNeverReadAsImages) {
   const std::string photo = Make("photo.png");
   // A NUL in a line, a line of two megabytes, invalid UTF-8, devices and the fifo: only the
   // photo is added, and nothing blocks on the fifo.
-  std::string list = "/dev/zero\n/dev/null\n" + fifo + "\n" + std::string(2 << 20, 'x') +
-                     "\n" + photo + "\n\xff\xfe\xc3(.png\n" + photo.substr(0, 3) +
-                     std::string(1, '\0') + "x.png\n";
+  std::string list = "/dev/zero\n/dev/null\n" + fifo + "\n" + std::string(2 << 20, 'x') + "\n" +
+                     photo + "\n\xff\xfe\xc3(.png\n" + photo.substr(0, 3) + std::string(1, '\0') +
+                     "x.png\n";
   list.append(10 << 20, '\n');  // ten megabytes of empty lines
   ReadList(Make("list.txt", list));
   EXPECT_EQ(progress_.result(), 1);

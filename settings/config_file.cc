@@ -168,9 +168,8 @@ std::string WriteConfiguration(const Settings& settings) {
     file += row.key;
     file += " = ";
     // The layout written is always this program's, whatever layout the settings came from.
-    file += row.member == SettingMember(&Settings::cfg)
-                ? std::to_string(kConfigurationLayout)
-                : LineSafe(ValueText(settings, row));
+    file += row.member == SettingMember(&Settings::cfg) ? std::to_string(kConfigurationLayout)
+                                                        : LineSafe(ValueText(settings, row));
     file += kLineEnd;
   };
   const auto table = SettingsTable();

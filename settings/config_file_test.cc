@@ -126,19 +126,19 @@ TEST(ConfigFileTest, ALineBreakInsideATextCannotStartAKeyLineOfItsOwn) {
 
 TEST(ConfigFileTest, ReaderAcceptsTheWholeSuperset) {
   const std::string text =
-      "Width = 999\n"               // above the first group: never read
-      "[window\r"                   // no "]", lower case, CR alone
-      "\t  width=640\r\n"           // leading tabs and blanks, no blanks around "="
-      "HEIGHT   \t= \t 480px\n"     // trailing blanks of the key, leading of the value, "px"
-      "; Height = 1\n"              // a comment
-      "\n\r\n"                      // empty lines
-      "height = 2\n"                // a second occurrence: the first counts
-      "IsMaximized\n"               // no "=": an empty value
+      "Width = 999\n"            // above the first group: never read
+      "[window\r"                // no "]", lower case, CR alone
+      "\t  width=640\r\n"        // leading tabs and blanks, no blanks around "="
+      "HEIGHT   \t= \t 480px\n"  // trailing blanks of the key, leading of the value, "px"
+      "; Height = 1\n"           // a comment
+      "\n\r\n"                   // empty lines
+      "height = 2\n"             // a second occurrence: the first counts
+      "IsMaximized\n"            // no "=": an empty value
       "[Watermark] trailing text\n"
       "Text =   padded text \t \n"
-      "Font = Caf\xE9\n"            // ISO 8859-1 without a byte-order mark
-      "Font Style = 300\n"          // int8: the low 8 bits
-      "[WINDOW]\nX = 5\n"           // a second occurrence of a group adds nothing
+      "Font = Caf\xE9\n"    // ISO 8859-1 without a byte-order mark
+      "Font Style = 300\n"  // int8: the low 8 bits
+      "[WINDOW]\nX = 5\n"   // a second occurrence of a group adds nothing
       "[Adjustment]\nimage gamma = nan\n";
   const ConfigDocument document = ConfigDocument::Parse(text);
   EXPECT_TRUE(document.HasGroup("Window"));

@@ -3,9 +3,10 @@
 // bits.
 #include "settings/value_rules.h"
 
+#include <locale.h>
+
 #include <clocale>
 #include <cstdlib>
-#include <locale.h>
 
 #include "settings/ascii.h"
 

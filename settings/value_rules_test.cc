@@ -14,10 +14,25 @@ TEST(ValueRulesTest, NumberRuleReadsDecimalHexAndBinaryUpToTheFirstMisfit) {
     const char* text;
     int64_t number;
   } cases[] = {
-      {"95", 95},       {"50%", 50},   {"$FF", 255},     {"$ff", 255}, {"$40", 64},
-      {"%101", 5},      {"%102", 2},   {"abc", 0},       {"", 0},      {"-20", -20},
-      {"+7", 7},        {" \t 12", 12}, {"-$10", -16},   {"12px", 12}, {"1 2", 1},
-      {"$", 0},         {"--5", 0},    {"$G1", 0},       {"4294967396", 4294967396},
+      {"95", 95},
+      {"50%", 50},
+      {"$FF", 255},
+      {"$ff", 255},
+      {"$40", 64},
+      {"%101", 5},
+      {"%102", 2},
+      {"abc", 0},
+      {"", 0},
+      {"-20", -20},
+      {"+7", 7},
+      {" \t 12", 12},
+      {"-$10", -16},
+      {"12px", 12},
+      {"1 2", 1},
+      {"$", 0},
+      {"--5", 0},
+      {"$G1", 0},
+      {"4294967396", 4294967396},
       // Far beyond 64 bits the low bits stay those of the number as written: 2^64 + 5.
       {"18446744073709551621", 5},
   };
@@ -39,9 +54,9 @@ TEST(ValueRulesTest, DecimalRuleReadsTheSpecialWordsAndAPointNumberInAnyLocale) 
     const char* text;
     double value;
   } cases[] = {
-      {"1.5", 1.5},  {"1,5", 1.0},      {"abc", 0.0},   {"", 0.0},     {"  2.25", 2.25},
-      {"-0.5", -0.5}, {".5", 0.5},      {"5.", 5.0},    {"2.5e1x", 25.0}, {"3e", 3.0},
-      {"1e+2", 100.0}, {"0x10", 0.0},   {"inf", 0.0},   {"9.99", 9.99},
+      {"1.5", 1.5},    {"1,5", 1.0},  {"abc", 0.0}, {"", 0.0},        {"  2.25", 2.25},
+      {"-0.5", -0.5},  {".5", 0.5},   {"5.", 5.0},  {"2.5e1x", 25.0}, {"3e", 3.0},
+      {"1e+2", 100.0}, {"0x10", 0.0}, {"inf", 0.0}, {"9.99", 9.99},
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(ReadDecimalRule(c.text), c.value) << c.text;
   EXPECT_EQ(ReadDecimalRule("+infinity"), HUGE_VAL);

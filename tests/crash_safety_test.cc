@@ -131,10 +131,10 @@ TEST_F(CrashSafetyTest, AFullDiskFailsTheLargeFilesOnlyAndLeavesNoPart) {
   testing::RunOptions options;
   options.env["XDG_RUNTIME_DIR"] = folder_.path();
   options.env["XDG_CONFIG_HOME"] = folder_ / "config";
-  const ProgramResult r = testing::RunProgram(
-      {"/bin/sh", "-c", script, "sh", QUILLPIX_BINARY, "-d", "-i", folder_ / "in", "-o",
-       folder_ / "out", "--jpg-quality=100"},
-      options);
+  const ProgramResult r =
+      testing::RunProgram({"/bin/sh", "-c", script, "sh", QUILLPIX_BINARY, "-d", "-i",
+                           folder_ / "in", "-o", folder_ / "out", "--jpg-quality=100"},
+                          options);
   EXPECT_EQ(r.exit_code, 2) << r.out;
   EXPECT_NE(r.out.find("Files converted: 2 of 3"), std::string::npos) << r.out;
   std::vector<std::string> names;

@@ -28,7 +28,8 @@ TEST_F(HostileFilesTest, AHugeClaimIsRefusedWithItsReason) {
   const std::vector<std::string> lines = testing::Lines(r.out);
   bool refused = false;
   for (size_t i = 0; i + 1 < lines.size(); ++i) {
-    if (lines[i] == "Not OK" && lines[i + 1].rfind("Refused: the image of 46341 x 46341 pixels", 0) == 0) {
+    if (lines[i] == "Not OK" &&
+        lines[i + 1].rfind("Refused: the image of 46341 x 46341 pixels", 0) == 0) {
       refused = true;
     }
   }

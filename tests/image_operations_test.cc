@@ -18,14 +18,14 @@ struct Rgb {
 
 // The colour of one pixel of a file, as ImageMagick reads it.
 Rgb PixelOf(const std::string& path, int x, int y) {
-  const std::string text = testing::RunProgram({"convert", path, "-format",
-                                                "%[fx:int(255*p{" + std::to_string(x) + "," +
-                                                    std::to_string(y) + "}.r+0.5)] %[fx:int(255*p{" +
-                                                    std::to_string(x) + "," + std::to_string(y) +
-                                                    "}.g+0.5)] %[fx:int(255*p{" + std::to_string(x) +
-                                                    "," + std::to_string(y) + "}.b+0.5)]",
-                                                "info:"})
-                               .out;
+  const std::string text =
+      testing::RunProgram({"convert", path, "-format",
+                           "%[fx:int(255*p{" + std::to_string(x) + "," + std::to_string(y) +
+                               "}.r+0.5)] %[fx:int(255*p{" + std::to_string(x) + "," +
+                               std::to_string(y) + "}.g+0.5)] %[fx:int(255*p{" + std::to_string(x) +
+                               "," + std::to_string(y) + "}.b+0.5)]",
+                           "info:"})
+          .out;
   Rgb rgb;
   std::sscanf(text.c_str(), "%d %d %d", &rgb.red, &rgb.green, &rgb.blue);
   return rgb;
@@ -52,13 +52,20 @@ TEST_F(ImageOperationsTest, FrameAndWatermarksLandWhereTheSettingsSay) {
   const std::string in = folder_ / "in";
   const std::string out = folder_ / "out";
   const std::string frame_options[] = {
-      "--fr-solid-left=10",          "--fr-solid-right=10",          "--fr-solid-top=10",
-      "--fr-solid-bottom=10",        "--fr-solid-left-color=FF0000", "--fr-solid-top-color=0000FF"};
+      "--fr-solid-left=10",   "--fr-solid-right=10",          "--fr-solid-top=10",
+      "--fr-solid-bottom=10", "--fr-solid-left-color=FF0000", "--fr-solid-top-color=0000FF"};
 
   // A text block with an opaque green box, placed inside the frame at the top left.
-  std::vector<std::string> args = {"-q", "-i", in, "-o", out, "--wm-text=A%eol%B",
-                                   "--wm-back-color=00FF00", "--wm-back-opacity=255",
-                                   "--wm-text-padding=8", "--wm-text-position=topleft",
+  std::vector<std::string> args = {"-q",
+                                   "-i",
+                                   in,
+                                   "-o",
+                                   out,
+                                   "--wm-text=A%eol%B",
+                                   "--wm-back-color=00FF00",
+                                   "--wm-back-opacity=255",
+                                   "--wm-text-padding=8",
+                                   "--wm-text-position=topleft",
                                    "--wm-text-boundary=frame"};
   args.insert(args.end(), std::begin(frame_options), std::end(frame_options));
   ProgramResult r = Run(args);
@@ -113,8 +120,8 @@ TEST_F(ImageOperationsTest, RotationResizeAndFlipsChangeTheGeometry) {
 TEST_F(ImageOperationsTest, ThresholdOutputsFollowTheDepthOfTheLoadedFile) {
   folder_.MakeFolder("in");
   folder_.MakeFolder("out");
-  ASSERT_EQ(testing::RunProgram({"convert", "-size", "64x48", "gradient:white-black", "-depth",
-                                 "8", "PNG24:" + (folder_ / "in/colour.png")})
+  ASSERT_EQ(testing::RunProgram({"convert", "-size", "64x48", "gradient:white-black", "-depth", "8",
+                                 "PNG24:" + (folder_ / "in/colour.png")})
                 .exit_code,
             0);
   ASSERT_EQ(testing::RunProgram({"convert", "-size", "64x48", "pattern:checkerboard", "-monochrome",
@@ -122,8 +129,8 @@ TEST_F(ImageOperationsTest, ThresholdOutputsFollowTheDepthOfTheLoadedFile) {
                                  folder_ / "in/mono.png"})
                 .exit_code,
             0);
-  const ProgramResult r = Run({"-q", "-i", folder_ / "in", "-o", folder_ / "out",
-                               "--threshold=128"});
+  const ProgramResult r =
+      Run({"-q", "-i", folder_ / "in", "-o", folder_ / "out", "--threshold=128"});
   ASSERT_EQ(r.exit_code, 0) << r.out;
   // Black and white either way; written with 24 bits and with 8 bits (grey).
   EXPECT_EQ(Identify(folder_ / "out/colour.jpg", "%[colorspace] %k"), "sRGB 2");

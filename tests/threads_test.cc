@@ -28,8 +28,8 @@ class ThreadsTest : public QuillpixTest {
     const std::string out = folder_ / ("out" + threads);
     fs::remove_all(out);
     fs::create_directories(out);
-    std::vector<std::string> args = {"-d", "-i", folder_ / "list.txt", "-o", out,
-                                     "--threads=" + threads};
+    std::vector<std::string> args = {"-d", "-i", folder_ / "list.txt",
+                                     "-o", out,  "--threads=" + threads};
     args.insert(args.end(), options.begin(), options.end());
     const ProgramResult r = RunSeeded(args);
     Outcome outcome{r.exit_code, r.out, {}};
@@ -73,12 +73,15 @@ TEST_F(ThreadsTest, FourAtOnceGiveWhatOneAtATimeGives) {
     }
   }
   folder_.MakeFile("list.txt", list);
-  const std::vector<std::string> options = {
-      "--filename-mask=%filename%_%n%_%rnd%.%ext%", "--file-timestamp=custom",
-      "--file-timestamp-custom=1262347200",         "--fr-solid-left=4",
-      "--wm-text=%filename% %width%x%height%",      "--width=50",
-      "--height=50",                                "--width-unit=percent",
-      "--height-unit=percent"};
+  const std::vector<std::string> options = {"--filename-mask=%filename%_%n%_%rnd%.%ext%",
+                                            "--file-timestamp=custom",
+                                            "--file-timestamp-custom=1262347200",
+                                            "--fr-solid-left=4",
+                                            "--wm-text=%filename% %width%x%height%",
+                                            "--width=50",
+                                            "--height=50",
+                                            "--width-unit=percent",
+                                            "--height-unit=percent"};
   const Outcome one = Convert("1", options);
   ASSERT_EQ(one.exit_code, 2) << one.out;  // the broken files are not converted
   ASSERT_EQ(one.files.size(), 14u) << one.out;

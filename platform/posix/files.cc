@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-
 #include <unistd.h>
 
 #include <cerrno>
@@ -156,8 +155,8 @@ int RemoveAbandonedPartialFiles(const std::string& folder) {
   int removed = 0;
   for (const FolderEntry& entry : ListFolder(folder)) {
     if (entry.is_folder || entry.is_link || !IsPartialFileName(entry.name)) continue;
-    const std::string path = (folder.empty() || folder.back() == '/' ? folder : folder + "/") +
-                             entry.name;
+    const std::string path =
+        (folder.empty() || folder.back() == '/' ? folder : folder + "/") + entry.name;
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) continue;
     // A writer that is still at work holds the lock.

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -268,8 +268,8 @@ TEST(FilesTest, OnlyAbandonedPartialFilesAreRemoved) {
   ASSERT_EQ(read(ready[0], &byte, 1), 1);
   EXPECT_EQ(RemoveAbandonedPartialFiles(dir.path()), 1);
   EXPECT_EQ(Names(dir.path()),
-            (std::vector<std::string>{".quillpix-.part", ".quillpix-ba9876543210.part",
-                                      "photo.jpg", "quillpix-0123456789ab.part"}));
+            (std::vector<std::string>{".quillpix-.part", ".quillpix-ba9876543210.part", "photo.jpg",
+                                      "quillpix-0123456789ab.part"}));
   write(release[1], &byte, 1);
   waitpid(writer, nullptr, 0);
   // Once its writer has gone, it is abandoned too.
