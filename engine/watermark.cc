@@ -164,20 +164,20 @@ Image PictureWatermarkImage(const Settings& settings) {
   return picture;
 }
 
-WatermarkPlacement PlaceWatermark(int32_t position, int32_t x_offset, int32_t y_offset,
-                                  int32_t area_width, int32_t area_height, int32_t width,
-                                  int32_t height) {
+WatermarkPlacement PlaceWatermark(int32_t position, int64_t x_offset, int64_t y_offset,
+                                  int64_t area_width, int64_t area_height, int64_t width,
+                                  int64_t height) {
   WatermarkPlacement place;
   place.width = width;
   place.height = height;
   // Cut to what fits beside the offsets, keeping the top-left part.
-  if (int64_t{width} + x_offset > area_width) place.width = area_width - x_offset;
-  if (int64_t{height} + y_offset > area_height) place.height = area_height - y_offset;
+  if (width + x_offset > area_width) place.width = area_width - x_offset;
+  if (height + y_offset > area_height) place.height = area_height - y_offset;
   place.cropped = place.width != width || place.height != height;
-  const int32_t w = place.width;
-  const int32_t h = place.height;
-  const int32_t centre_x = (area_width - w) / 2;
-  const int32_t centre_y = (area_height - h) / 2;
+  const int64_t w = place.width;
+  const int64_t h = place.height;
+  const int64_t centre_x = (area_width - w) / 2;
+  const int64_t centre_y = (area_height - h) / 2;
   switch (position) {
     case 0:
       place.x = x_offset;
@@ -244,16 +244,17 @@ Image Watermark(Image image, const Settings& settings, const JobState& job) {
 
   const int32_t width = job.image_width;
   const int32_t height = job.image_height;
-  int32_t area_x = 0;
-  int32_t area_y = 0;
-  int32_t area_width = width;
-  int32_t area_height = height;
+  // In 64 bits: widths and offsets may be any 32-bit numbers.
+  int64_t area_x = 0;
+  int64_t area_y = 0;
+  int64_t area_width = width;
+  int64_t area_height = height;
   const int8_t boundary = text ? settings.text_boundary : settings.image_boundary;
   if (settings.do_frame != 0 && boundary == 1) {
     area_x = settings.solid_left;
     area_y = settings.solid_top;
-    area_width = width - settings.solid_left - settings.solid_right;
-    area_height = height - settings.solid_top - settings.solid_bottom;
+    area_width = int64_t{width} - settings.solid_left - settings.solid_right;
+    area_height = int64_t{height} - settings.solid_top - settings.solid_bottom;
   }
   const WatermarkPlacement place =
       PlaceWatermark(text ? settings.text_position : settings.image_position,
@@ -263,7 +264,8 @@ Image Watermark(Image image, const Settings& settings, const JobState& job) {
   // Nothing left after the cut: the image goes on without a watermark.
   if (place.width <= 0 || place.height <= 0) return image;
   if (place.cropped) {
-    mark = Image(FreeImage_Copy(mark.get(), 0, 0, place.width, place.height));
+    mark = Image(FreeImage_Copy(mark.get(), 0, 0, static_cast<int>(place.width),
+                                static_cast<int>(place.height)));
     if (!mark) return image;
   }
 
@@ -271,7 +273,11 @@ Image Watermark(Image image, const Settings& settings, const JobState& job) {
   // and the image comes out without it.
   const Image layer(FreeImage_AllocateT(FIT_BITMAP, width, height, mark.bpp(), 0, 0, 0));
   if (!layer) return Image();
-  FreeImage_Paste(layer.get(), mark.get(), place.x + area_x, place.y + area_y, 255);
+  const int64_t x = place.x + area_x;
+  const int64_t y = place.y + area_y;
+  if (x >= 0 && y >= 0 && x <= width && y <= height) {
+    FreeImage_Paste(layer.get(), mark.get(), static_cast<int>(x), static_cast<int>(y), 255);
+  }
   return Image(FreeImage_Composite(layer.get(), FALSE, nullptr, image.get()));
 }
 

@@ -14,15 +14,15 @@ namespace quill {
 // right; centred coordinates ignore their offset, halves drop toward zero; any other anchor
 // leaves it at (0, 0)), relative to the area.
 struct WatermarkPlacement {
-  int32_t x = 0;
-  int32_t y = 0;
-  int32_t width = 0;
-  int32_t height = 0;
+  int64_t x = 0;
+  int64_t y = 0;
+  int64_t width = 0;
+  int64_t height = 0;
   bool cropped = false;
 };
-WatermarkPlacement PlaceWatermark(int32_t position, int32_t x_offset, int32_t y_offset,
-                                  int32_t area_width, int32_t area_height, int32_t width,
-                                  int32_t height);
+WatermarkPlacement PlaceWatermark(int32_t position, int64_t x_offset, int64_t y_offset,
+                                  int64_t area_width, int64_t area_height, int64_t width,
+                                  int64_t height);
 
 // The watermark before rotation and placement, as a 32-bit image with straight alpha: the text
 // block drawn with the run's font (empty without one), or the picture file with its opacity

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <set>
 #include <string>
@@ -23,7 +24,8 @@ constexpr Colour kWhite{255, 255, 255};
 
 TEST(WatermarkTest, PlacementByAnchorOffsetsAndCrop) {
   const struct {
-    int position, x_offset, y_offset, area_width, area_height, width, height;
+    int position;
+    int64_t x_offset, y_offset, area_width, area_height, width, height;
     WatermarkPlacement place;
   } cases[] = {
       {8, 10, 10, 640, 480, 110, 26, {520, 444, 110, 26, false}},
@@ -42,6 +44,9 @@ TEST(WatermarkTest, PlacementByAnchorOffsetsAndCrop) {
       // A centred watermark wider than the area gets a negative position (not pasted).
       {4, 0, 0, 100, 80, 101, 20, {0, 30, 100, 20, true}},
       {1, 0, 0, 100, 80, 90, 20, {5, 0, 90, 20, false}},
+      // Offsets at the ends of 32 bits neither wrap nor place anything inside the image.
+      {8, INT32_MIN, INT32_MIN, 640, 480, 110, 26, {2147484178, 2147484102, 110, 26, false}},
+      {0, INT32_MAX, 0, 640, 480, 110, 26, {INT32_MAX, 0, 640 - int64_t{INT32_MAX}, 26, true}},
   };
   for (const auto& c : cases) {
     const WatermarkPlacement p = PlaceWatermark(c.position, c.x_offset, c.y_offset, c.area_width,
