@@ -159,7 +159,12 @@ PngCheck CheckPng(const ByteSource& source, uint64_t physical_memory) {
   char chunk[8];
   while (at + 12 <= size && source.ReadAt(at, chunk, sizeof chunk)) {
     const uint32_t length = BigEndian(chunk);
-    if (length > 0x7FFFFFFFu || at + 12 + length > size) break;  // cut short: as it is
+    if (length > 0x7FFFFFFFu || at + 12 + length > size) {
+      // A chunk that claims more than the file holds: the stream ends before it. The decoder
+      // would otherwise allocate what the length claims (gigabytes) before finding the end.
+      check.dropped.emplace_back(at, size);
+      break;
+    }
     const std::string_view type(chunk + 4, 4);
     const uint64_t data = at + 8;
     const uint64_t end = at + 12 + length;

@@ -41,8 +41,8 @@ struct PngCheck {
 
 // Checks the PNG file in `source` on a machine with `physical_memory` bytes (0 when unknown: no
 // memory limit). Only the chunk headers and the text and profile chunks are read. A stream that
-// is no PNG at all, or is cut short, is passed on as it is: the decoder refuses it with its own
-// error.
+// is no PNG at all is passed on as it is, for the decoder to refuse; one cut short ends before the
+// chunk that claims more than is there.
 PngCheck CheckPng(const ByteSource& source, uint64_t physical_memory);
 PngCheck CheckPng(std::string_view bytes, uint64_t physical_memory);
 

@@ -77,13 +77,36 @@ TEST(PngCheckTest, DeclaredSizesBeyondTheLimitsAreRefusedUndecoded) {
     EXPECT_EQ(!check.refusal.empty(), c.refused) << c.width << " x " << c.height;
     EXPECT_EQ(check.width, c.width);
   }
-  // Not a PNG, or cut short: passed on for the decoder to refuse.
-  for (const std::string& bytes :
-       {std::string("GIF89a"), Claiming(10, 10).substr(0, 40), std::string()}) {
+  // Not a PNG: passed on for the decoder to refuse.
+  for (const std::string& bytes : {std::string("GIF89a"), std::string()}) {
     const PngCheck check = CheckPng(bytes, kMemory);
     EXPECT_TRUE(check.refusal.empty());
     EXPECT_TRUE(check.dropped.empty());
   }
+}
+
+TEST(PngCheckTest, AChunkClaimingMoreThanTheFileEndsTheStream) {
+  // Found by fuzzing: a text chunk whose length claims 1.9 GB in a file of a few hundred bytes
+  // made the decoder allocate the claimed size before it found the end.
+  const std::string good = PngWith();
+  const std::string claim = BigEndian(1951551059) + "iTXt" + "Comment";
+  const std::string bytes = good.substr(0, 33) + Chunk("tEXt", "A" + std::string(1, '\0') + "b") +
+                            claim + good.substr(33);
+  const PngCheck check = CheckPng(bytes, kMemory);
+  EXPECT_TRUE(check.refusal.empty());
+  ASSERT_EQ(check.dropped.size(), 1u);
+  EXPECT_EQ(check.dropped[0].first, 33u + 12 + 3);
+  EXPECT_EQ(check.dropped[0].second, bytes.size());
+
+  testing::TempFolder folder;
+  testing::WriteFile(folder / "claim.png", bytes);
+  const LoadedImage loaded = LoadCheckedPng(folder / "claim.png");
+  EXPECT_FALSE(loaded.image);  // no image data before the end
+  // Cut short after the image data: the stream still ends before the claim, and without its end
+  // chunk the decoder refuses it, as it refuses any file that stops short.
+  testing::WriteFile(folder / "cut.png", good.substr(0, good.size() - 12) + claim);
+  EXPECT_EQ(CheckPng(good.substr(0, good.size() - 12) + claim, kMemory).dropped.size(), 1u);
+  EXPECT_FALSE(LoadCheckedPng(folder / "cut.png").image);
 }
 
 TEST(PngCheckTest, TooManyOrTooLargeTextsAndProfilesAreDropped) {
