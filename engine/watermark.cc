@@ -176,47 +176,15 @@ WatermarkPlacement PlaceWatermark(int32_t position, int64_t x_offset, int64_t y_
   place.cropped = place.width != width || place.height != height;
   const int64_t w = place.width;
   const int64_t h = place.height;
-  const int64_t centre_x = (area_width - w) / 2;
-  const int64_t centre_y = (area_height - h) / 2;
-  switch (position) {
-    case 0:
-      place.x = x_offset;
-      place.y = y_offset;
-      break;
-    case 1:
-      place.x = centre_x;
-      place.y = y_offset;
-      break;
-    case 2:
-      place.x = area_width - w - x_offset;
-      place.y = y_offset;
-      break;
-    case 3:
-      place.x = x_offset;
-      place.y = centre_y;
-      break;
-    case 4:
-      place.x = centre_x;
-      place.y = centre_y;
-      break;
-    case 5:
-      place.x = area_width - w - x_offset;
-      place.y = centre_y;
-      break;
-    case 6:
-      place.x = x_offset;
-      place.y = area_height - h - y_offset;
-      break;
-    case 7:
-      place.x = centre_x;
-      place.y = area_height - h - y_offset;
-      break;
-    case 8:
-      place.x = area_width - w - x_offset;
-      place.y = area_height - h - y_offset;
-      break;
-    default:
-      break;
+  // Anchors 0 to 8 run left to right, then top to bottom: the column gives x, the row y.
+  const auto along = [](int32_t step, int64_t offset, int64_t area, int64_t size) -> int64_t {
+    if (step == 0) return offset;
+    if (step == 1) return (area - size) / 2;  // centred: the offset does not count
+    return area - size - offset;
+  };
+  if (position >= 0 && position <= 8) {
+    place.x = along(position % 3, x_offset, area_width, w);
+    place.y = along(position / 3, y_offset, area_height, h);
   }
   return place;
 }
