@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Runs every fuzz target for a given time: fuzz/run.sh [seconds per target] [build folder].
+# FUZZ_TARGETS="config options" runs only those, in that order.
 # Each target starts from the seeds of fuzz/seeds/ (the image target from the PNG suite) and
 # keeps what it finds in <build>/fuzz-corpus/. A crash, a leak or a hang stops the run with its
 # input saved in <build>/fuzz-artifacts/.
@@ -14,7 +15,7 @@ export LSAN_OPTIONS=suppressions=$root/tests/sanitizers/lsan.supp:print_suppress
 suite=$root/../shared/corpus/pngsuite
 mkdir -p "$build/fuzz-artifacts"
 
-for target in config profile list_file options output_name language convert_image; do
+for target in ${FUZZ_TARGETS:-config profile list_file options output_name language convert_image}; do
   corpus=$build/fuzz-corpus/$target
   mkdir -p "$corpus"
   if [ -d "$root/fuzz/seeds/$target" ]; then
