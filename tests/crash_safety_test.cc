@@ -1,11 +1,13 @@
 // Crash safety: a conversion killed at any moment leaves only whole output files, and the next
-// run clears what the killed one left; a write that runs out of space fails its file only.
+// run clears what the killed one left; a write that runs out of space or into a read-only folder
+// fails its file only.
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -144,6 +146,48 @@ TEST_F(CrashSafetyTest, AFullDiskFailsTheLargeFilesOnlyAndLeavesNoPart) {
   }
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"small.jpg", "tiny.jpg"}));
+}
+
+TEST_F(CrashSafetyTest, AReadOnlyFolderFailsItsFilesOnlyAndLeavesNothingInIt) {
+  MakePng("in/locked/first.png");
+  MakePng("in/open/second.png");
+  MakePng("in/locked/third.png");
+  const std::string out = folder_ / "out";
+  folder_.MakeFolder("out");
+  folder_.MakeFolder("out/locked");
+  folder_.MakeFolder("run");
+  // Everyone may pass through and write beside the locked folder, which nobody may write into.
+  const auto all = fs::perms::all;
+  const auto read_only = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                         fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+  fs::permissions(folder_.path(), read_only);
+  fs::permissions(out, all);
+  fs::permissions(folder_ / "run", all);
+  fs::permissions(out + "/locked", read_only);
+  std::vector<std::string> argv = {QUILLPIX_BINARY, "-d", "-i", folder_ / "in", "-o", out};
+  // The superuser writes anywhere, so it runs the program as the unprivileged "nobody".
+  if (geteuid() == 0) {
+    if (!fs::exists("/usr/bin/setpriv")) GTEST_SKIP() << "no setpriv to drop privileges";
+    argv.insert(argv.begin(), {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",
+                               "--clear-groups", "--"});
+  }
+  testing::RunOptions options;
+  options.env["XDG_RUNTIME_DIR"] = folder_ / "run";
+  options.env["XDG_CONFIG_HOME"] = folder_ / "run";
+  options.working_folder = folder_ / "run";
+  const ProgramResult r = testing::RunProgram(argv, options);
+  fs::permissions(folder_.path(), fs::perms::owner_all);
+  fs::permissions(out + "/locked", fs::perms::owner_all);
+  EXPECT_EQ(r.exit_code, 2) << r.out << r.err;
+  EXPECT_NE(r.out.find("Files converted: 1 of 3"), std::string::npos) << r.out;
+  EXPECT_TRUE(fs::is_empty(out + "/locked"));
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(out)) {
+    names.push_back(fs::relative(entry.path(), out).string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"locked", "open", "open/second.jpg"}));
+  EXPECT_TRUE(DecodesWhole(out + "/open/second.jpg"));
 }
 
 }  // namespace
