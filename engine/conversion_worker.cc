@@ -39,8 +39,9 @@ struct Entry {
 // The worker threads and the entries waiting for one. Entries are handed out in list order.
 class WorkerPool {
  public:
-  WorkerPool(int workers, const Settings& settings, const FormatRegistry& formats)
-      : settings_(settings), formats_(formats) {
+  WorkerPool(int workers, const Settings& settings, const FormatRegistry& formats,
+             DrawingCache& drawings)
+      : settings_(settings), formats_(formats), drawings_(drawings) {
     for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { Work(); });
   }
   ~WorkerPool() {
@@ -81,7 +82,7 @@ class WorkerPool {
       }
       PreparedImage prepared;
       try {
-        prepared = PrepareImage(settings_, formats_, entry->snapshot);
+        prepared = PrepareImage(settings_, formats_, entry->snapshot, &drawings_);
       } catch (const std::bad_alloc&) {
         // Out of memory for this file only: it counts as not converted.
         prepared = PreparedImage{};
@@ -98,6 +99,7 @@ class WorkerPool {
 
   const Settings& settings_;
   const FormatRegistry& formats_;
+  DrawingCache& drawings_;
   std::mutex lock_;
   std::condition_variable wake_workers_;
   std::condition_variable entry_done_;
@@ -175,7 +177,7 @@ class Worker {
     for (const InputItem& item : run_.inputs) {
       if (!run_.progress.KeepRunning()) break;
       Begin(item);
-      const PreparedImage prepared = PrepareImage(run_.settings, run_.formats, job_);
+      const PreparedImage prepared = PrepareImage(run_.settings, run_.formats, job_, &drawings_);
       Finish(CommitImage(run_.settings, job_, prepared) == ConvertResult::kConverted,
              prepared.refusal);
     }
@@ -185,7 +187,7 @@ class Worker {
     // Enough entries ahead to keep every worker busy while one waits to be written; no more, so
     // that memory holds at most this many encoded files besides the images in work.
     const size_t ahead = static_cast<size_t>(workers) * 2;
-    WorkerPool pool(workers, run_.settings, run_.formats);
+    WorkerPool pool(workers, run_.settings, run_.formats, drawings_);
     std::deque<std::unique_ptr<Entry>> in_flight;
     auto next = run_.inputs.begin();
     bool stopped = false;
@@ -229,6 +231,7 @@ class Worker {
   int32_t attempted_ = 0;
   int32_t converted_ = 0;
   std::set<std::string> cleaned_folders_;
+  DrawingCache drawings_;  // the frame and watermark as drawn for this run
 };
 
 }  // namespace

@@ -244,8 +244,12 @@ TEST_F(SeveralWorkersTest, GiveWhatOneWorkerGives) {
   settings_.filename_mask = "%filename%-%n%-%rnd%.%ext%";
   settings_.file_timestamp = 2;
   settings_.custom_timestamp = 1262347200;
+  // The frame and the watermark are drawn once and shared by the workers.
   settings_.do_frame = 1;
   settings_.solid_left = 3;
+  settings_.do_watermark = 1;
+  settings_.text = "Sample";
+  const ScopedWatermarkFont font(settings_);
   for (int i = 0; i < 12; ++i) {
     Add("photo" + std::to_string(i) + ".png");
     if (i % 4 == 1) Add("broken" + std::to_string(i) + ".png", false);

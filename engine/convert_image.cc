@@ -26,7 +26,8 @@
 
 namespace quill {
 
-PreparedImage PrepareImage(const Settings& settings, const FormatRegistry& formats, JobState job) {
+PreparedImage PrepareImage(const Settings& settings, const FormatRegistry& formats, JobState job,
+                           DrawingCache* drawings) {
   InitialiseImageLibrary();
   PreparedImage prepared;
 
@@ -60,8 +61,8 @@ PreparedImage PrepareImage(const Settings& settings, const FormatRegistry& forma
   image = AdjustColors(std::move(image), settings);
   image = Greyscale(std::move(image), settings);
   image = Threshold(std::move(image), settings);
-  image = Frame(std::move(image), settings, job.image_width, job.image_height);
-  image = Watermark(std::move(image), settings, job);
+  image = Frame(std::move(image), settings, job.image_width, job.image_height, drawings);
+  image = Watermark(std::move(image), settings, job, drawings);
   image = ConvertToDepth(std::move(image), job.conversion_type, job.output_bit_depth);
 
   prepared.output_bit_depth = job.output_bit_depth;

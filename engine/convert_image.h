@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/drawing_cache.h"
 #include "engine/format_registry.h"
 #include "engine/save_image.h"
 #include "settings/job_state.h"
@@ -34,8 +35,10 @@ struct PreparedImage {
 };
 
 // Loads, processes and encodes the file at `job.current_input_path` with the run fields of
-// `job`, touching no file. Safe to run for several files at once on several threads.
-PreparedImage PrepareImage(const Settings& settings, const FormatRegistry& formats, JobState job);
+// `job`, touching no file. Safe to run for several files at once on several threads, which may
+// share one run's `drawings`.
+PreparedImage PrepareImage(const Settings& settings, const FormatRegistry& formats, JobState job,
+                           DrawingCache* drawings = nullptr);
 
 // Takes a prepared file into `job` (source and output depth, image size), names its output and
 // writes it. Nothing is written unless the result is kConverted.

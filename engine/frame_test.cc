@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/canvas.h"
+#include "engine/colour.h"
 #include "engine/test_images.h"
 
 namespace quill {
@@ -10,7 +12,9 @@ namespace {
 
 using testing::Colour;
 using testing::MakeTestImage;
+using testing::PatternImage;
 using testing::PixelAt;
+using testing::SamePixels;
 using testing::TestKind;
 
 // A white 24-bit image.
@@ -94,6 +98,80 @@ TEST(FrameTest, OffOrEmptyFramesOnlyWidenTheDepth) {
   EXPECT_EQ(widened.bpp(), 24);
   EXPECT_EQ(PixelAt(widened, 63, 20), kWhite);
   EXPECT_FALSE(Frame(Image(), FrameSettings(1, 1, 1, 1), 64, 48));
+}
+
+// The frame drawn the plain way, as a layer the size of the whole image composited over it.
+Image WholeLayerFrame(const Image& image, const Settings& s) {
+  const double w = image.width(), h = image.height();
+  const double l = s.solid_left, r = s.solid_right, t = s.solid_top, b = s.solid_bottom;
+  const auto opaque = [](const std::string& text) {
+    const Rgb rgb = ParseColour(text);
+    return Rgba{rgb.red, rgb.green, rgb.blue, 255};
+  };
+  const Rgba lc = opaque(s.solid_left_color), rc = opaque(s.solid_right_color);
+  const Rgba tc = opaque(s.solid_top_color), bc = opaque(s.solid_bottom_color);
+  Canvas bands(image.width(), image.height());
+  bands.FillRectangle(0, 0, l, t, tc);
+  bands.FillRectangle(w - r, 0, r, t, rc);
+  bands.FillRectangle(w - r, h - b, r, b, bc);
+  bands.FillRectangle(0, h - b, l, b, lc);
+  const Point top[] = {{0, 0}, {w, 0}, {w - r, t}, {l, t}};
+  const Point right[] = {{w, 0}, {w, h}, {w - r, h - b}, {w - r, t}};
+  const Point bottom[] = {{w, h}, {0, h}, {l, h - b}, {w - r, h - b}};
+  const Point left[] = {{0, h}, {0, 0}, {l, t}, {l, h - b}};
+  bands.FillPolygon(top, tc);
+  bands.FillPolygon(right, rc);
+  bands.FillPolygon(bottom, bc);
+  bands.FillPolygon(left, lc);
+  Canvas layer(image.width(), image.height());
+  layer.Draw(bands, static_cast<uint8_t>(s.solid_opacity));
+  return Image(FreeImage_Composite(layer.ToImage().get(), FALSE, nullptr, image.get()));
+}
+
+TEST(FrameTest, TheEdgeStripsMatchAFrameDrawnOverTheWholeImage) {
+  const struct {
+    int width, height, left, right, top, bottom, opacity;
+  } cases[] = {
+      {100, 80, 10, 10, 10, 10, 255}, {97, 61, 3, 17, 8, 1, 200},  {64, 48, 0, 20, 5, 0, 90},
+      {50, 40, 30, 30, 25, 25, 255},  {52, 40, 60, 5, 50, 3, 128}, {33, 21, -5, 7, 4, -2, 255},
+      {1, 1, 1, 1, 1, 1, 255},        {100, 80, 10, 10, 10, 10, 255},  // a size seen before
+  };
+  // One cache serves settings that do not change; here only the repeated size meets its
+  // bands again, drawn with the same settings.
+  DrawingCache cache;
+  for (const auto& c : cases) {
+    Settings settings = FrameSettings(c.left, c.right, c.top, c.bottom);
+    settings.solid_opacity = c.opacity;
+    const Image expected = WholeLayerFrame(PatternImage(c.width, c.height), settings);
+    const Image framed = Frame(PatternImage(c.width, c.height), settings, c.width, c.height);
+    EXPECT_TRUE(SamePixels(framed, expected)) << c.width << "x" << c.height << " " << c.left;
+    // The cache keys by size: a size drawn before gives the same pixels.
+    const Image cached =
+        Frame(PatternImage(c.width, c.height), settings, c.width, c.height, &cache);
+    EXPECT_TRUE(SamePixels(cached, expected)) << c.width << "x" << c.height << " " << c.left;
+  }
+}
+
+TEST(FrameTest, TheImageKeepsItsResolutionCommentsAndColourProfile) {
+  Image image = PatternImage(40, 30);
+  FreeImage_SetDotsPerMeterX(image.get(), 11811);
+  FreeImage_SetDotsPerMeterY(image.get(), 5905);
+  FITAG* tag = FreeImage_CreateTag();
+  FreeImage_SetTagKey(tag, "Comment");
+  FreeImage_SetTagType(tag, FIDT_ASCII);
+  FreeImage_SetTagLength(tag, 6);
+  FreeImage_SetTagCount(tag, 6);
+  FreeImage_SetTagValue(tag, "hello");
+  FreeImage_SetMetadata(FIMD_COMMENTS, image.get(), "Comment", tag);
+  FreeImage_DeleteTag(tag);
+  char profile[128] = {1, 2, 3};
+  FreeImage_CreateICCProfile(image.get(), profile, sizeof profile);
+  const Image framed = Frame(std::move(image), FrameSettings(4, 4, 4, 4), 40, 30);
+  ASSERT_TRUE(framed);
+  EXPECT_EQ(FreeImage_GetDotsPerMeterX(framed.get()), 11811u);
+  EXPECT_EQ(FreeImage_GetDotsPerMeterY(framed.get()), 5905u);
+  EXPECT_EQ(FreeImage_GetMetadataCount(FIMD_COMMENTS, framed.get()), 1u);
+  EXPECT_EQ(FreeImage_GetICCProfile(framed.get())->size, static_cast<long>(sizeof profile));
 }
 
 }  // namespace

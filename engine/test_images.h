@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -150,6 +151,35 @@ inline Image MakeTestImage(TestKind kind, unsigned width = 64, unsigned height =
 
 inline bool SavePng(const Image& image, const std::string& path) {
   return FreeImage_Save(FIF_PNG, image.get(), path.c_str(), PNG_DEFAULT) != FALSE;
+}
+
+// A 24- or 32-bit image in which every byte differs from its neighbours: changes of a single
+// value anywhere show.
+inline Image PatternImage(int width, int height, int bpp = 24) {
+  Image image(bpp == 32 ? FreeImage_Allocate(width, height, 32, FI_RGBA_RED_MASK,
+                                             FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK)
+                        : FreeImage_Allocate(width, height, bpp));
+  uint32_t state = 12345;
+  for (int y = 0; y < height; ++y) {
+    BYTE* row = FreeImage_GetScanLine(image.get(), y);
+    for (unsigned i = 0; i < FreeImage_GetLine(image.get()); ++i) {
+      state = state * 1103515245u + 12345u;
+      row[i] = static_cast<BYTE>(state >> 16);
+    }
+  }
+  return image;
+}
+
+// Whether two images have the same size, depth and pixel bytes.
+inline bool SamePixels(const Image& a, const Image& b) {
+  if (a.width() != b.width() || a.height() != b.height() || a.bpp() != b.bpp()) return false;
+  for (int y = 0; y < a.height(); ++y) {
+    if (std::memcmp(FreeImage_GetScanLine(a.get(), y), FreeImage_GetScanLine(b.get(), y),
+                    FreeImage_GetLine(a.get())) != 0) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // Colour of a pixel of a standard 8-, 24- or 32-bit bitmap, (0, 0) the top left.

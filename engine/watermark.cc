@@ -3,6 +3,7 @@
 #include "engine/watermark.h"
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "engine/limits.h"
 #include "engine/load_image.h"
 #include "engine/output_name.h"
+#include "engine/overlay.h"
 #include "engine/watermark_font.h"
 #include "settings/ascii.h"
 
@@ -41,12 +43,12 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-// The text block: its lines on a box of the back colour, with padding and leading.
-Canvas TextCanvas(const Settings& settings, const JobState& job) {
+// The text block: the lines of `text` (expanded for the file) on a box of the back colour,
+// with padding and leading.
+Canvas TextCanvas(const Settings& settings, const std::string& text) {
   const WatermarkFont* font = CurrentWatermarkFont();
   if (font == nullptr) return Canvas(0, 0);
   const bool smooth = settings.text_antialiasing != 0;
-  const std::string text = ExpandPlaceholders(settings.text, PlaceholderValuesFor(job));
   const std::vector<std::string> lines = SplitLines(text);
   const int64_t breaks = static_cast<int64_t>(lines.size()) - 1;
   const int padding = settings.text_padding;
@@ -119,15 +121,13 @@ Canvas TextCanvas(const Settings& settings, const JobState& job) {
 
 }  // namespace
 
-Image TextWatermarkImage(const Settings& settings, const JobState& job) {
-  return TextCanvas(settings, job).ToImage();
+std::string WatermarkText(const Settings& settings, const JobState& job) {
+  return ExpandPlaceholders(settings.text, PlaceholderValuesFor(job));
 }
 
-namespace {
-
-// The picture of an image watermark as a 32-bit image with the opacity applied to its alpha
-// and, when asked, turned grey.
-}  // namespace
+Image TextWatermarkImage(const Settings& settings, const JobState& job) {
+  return TextCanvas(settings, WatermarkText(settings, job)).ToImage();
+}
 
 Image PictureWatermarkImage(const Settings& settings) {
   const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(settings.image.c_str(), 0);
@@ -189,26 +189,49 @@ WatermarkPlacement PlaceWatermark(int32_t position, int64_t x_offset, int64_t y_
   return place;
 }
 
-Image Watermark(Image image, const Settings& settings, const JobState& job) {
+namespace {
+
+// The watermark as it is laid on: drawn or loaded, turned, and with each value at 255/256 of
+// itself, alpha included, as the library's paste at strength 255 leaves it on a cleared layer.
+Image PreparedWatermark(const Settings& settings, const std::string& text) {
+  const bool is_text = settings.do_watermark == 1;
+  Image mark;
+  if (is_text) {
+    mark = TextCanvas(settings, text).ToImage();
+  } else if (settings.do_watermark == 2) {
+    mark = PictureWatermarkImage(settings);
+  }
+  if (!mark) return mark;
+  const int32_t angle = is_text ? settings.text_rotation : settings.watermark_image_rotation;
+  if (angle > 0 && angle < 360) {
+    // Without a background colour the corners that the turn adds stay transparent.
+    mark = Image(FreeImage_Rotate(mark.get(), angle, nullptr));
+    if (!mark || mark.bpp() != 32) return Image();
+  }
+  for (int y = 0; y < mark.height(); ++y) {
+    BYTE* value = FreeImage_GetScanLine(mark.get(), y);
+    for (BYTE* end = value + 4 * static_cast<size_t>(mark.width()); value != end; ++value) {
+      *value = static_cast<BYTE>((*value * 255u) >> 8);
+    }
+  }
+  return mark;
+}
+
+}  // namespace
+
+Image Watermark(Image image, const Settings& settings, const JobState& job, DrawingCache* cache) {
   if (!image || settings.do_watermark == 0) return image;
   if (image.bpp() != 24) image = Image(FreeImage_ConvertTo24Bits(image.get()));
   if (!image) return image;
 
   const bool text = settings.do_watermark == 1;
-  Image mark;
-  if (text) {
-    mark = TextWatermarkImage(settings, job);
-  } else if (settings.do_watermark == 2) {
-    mark = PictureWatermarkImage(settings);
-  }
-  if (!mark) return image;
-
-  const int32_t angle = text ? settings.text_rotation : settings.watermark_image_rotation;
-  if (angle > 0 && angle < 360) {
-    // Without a background colour the corners that the turn adds stay transparent.
-    mark = Image(FreeImage_Rotate(mark.get(), angle, nullptr));
-    if (!mark) return image;
-  }
+  // A text that names the file differs from file to file; a picture is the same for the run.
+  const std::string key = text ? WatermarkText(settings, job) : settings.image;
+  const auto prepare = [&] { return PreparedWatermark(settings, key); };
+  const std::shared_ptr<const Image> mark = cache != nullptr
+                                                ? cache->WatermarkFor(key, prepare)
+                                                : std::make_shared<const Image>(prepare());
+  if (!*mark) return image;
 
   const int32_t width = job.image_width;
   const int32_t height = job.image_height;
@@ -228,25 +251,17 @@ Image Watermark(Image image, const Settings& settings, const JobState& job) {
       PlaceWatermark(text ? settings.text_position : settings.image_position,
                      text ? settings.text_x_offset : settings.image_x_offset,
                      text ? settings.text_y_offset : settings.image_y_offset, area_width,
-                     area_height, mark.width(), mark.height());
+                     area_height, mark->width(), mark->height());
   // Nothing left after the cut: the image goes on without a watermark.
   if (place.width <= 0 || place.height <= 0) return image;
-  if (place.cropped) {
-    mark = Image(FreeImage_Copy(mark.get(), 0, 0, static_cast<int>(place.width),
-                                static_cast<int>(place.height)));
-    if (!mark) return image;
-  }
-
-  // A watermark that would reach outside the image is not pasted: the layer stays transparent
-  // and the image comes out without it.
-  const Image layer(FreeImage_AllocateT(FIT_BITMAP, width, height, mark.bpp(), 0, 0, 0));
-  if (!layer) return Image();
+  // A watermark that would reach outside the image is not laid on: the image comes out
+  // without it.
   const int64_t x = place.x + area_x;
   const int64_t y = place.y + area_y;
-  if (x >= 0 && y >= 0 && x <= width && y <= height) {
-    FreeImage_Paste(layer.get(), mark.get(), static_cast<int>(x), static_cast<int>(y), 255);
+  if (x >= 0 && y >= 0 && x + place.width <= width && y + place.height <= height) {
+    BlendOver(image, *mark, x, y, place.width, place.height);
   }
-  return Image(FreeImage_Composite(layer.get(), FALSE, nullptr, image.get()));
+  return image;
 }
 
 }  // namespace quill

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "engine/drawing_cache.h"
 #include "engine/image.h"
 #include "settings/job_state.h"
 #include "settings/settings.h"
@@ -28,11 +30,15 @@ WatermarkPlacement PlaceWatermark(int32_t position, int64_t x_offset, int64_t y_
 // block drawn with the run's font (empty without one), or the picture file with its opacity
 // and greyscale applied (empty when it is no readable PNG, BMP or JPEG file).
 Image TextWatermarkImage(const Settings& settings, const JobState& job);
+// The watermark text with the placeholders of `job` filled in.
+std::string WatermarkText(const Settings& settings, const JobState& job);
 Image PictureWatermarkImage(const Settings& settings);
 
 // Lays the configured watermark over the image, whose size is the image width and height of
 // `job` (whose placeholders the text may use), when a watermark is on; otherwise returns the
-// image as it is.
-Image Watermark(Image image, const Settings& settings, const JobState& job);
+// image as it is. The drawn watermark comes from `cache` when the last file drew the same one.
+// The image keeps its resolution, metadata and colour profile.
+Image Watermark(Image image, const Settings& settings, const JobState& job,
+                DrawingCache* cache = nullptr);
 
 }  // namespace quill

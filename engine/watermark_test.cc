@@ -17,7 +17,9 @@ namespace quill {
 namespace {
 
 using testing::Colour;
+using testing::PatternImage;
 using testing::PixelAt;
+using testing::SamePixels;
 
 constexpr Colour kRed{255, 0, 0};
 constexpr Colour kWhite{255, 255, 255};
@@ -199,6 +201,64 @@ TEST_F(WatermarkStepTest, PicturesInEachFormatWithOpacityAndGrey) {
   }
   settings_.image = Picture(8, 8, colour, FIF_GIF, "p.gif");
   EXPECT_FALSE(PictureWatermarkImage(settings_));
+}
+
+// The watermark laid on the plain way: pasted at full strength on a cleared layer the size of
+// the image, which is then composited over it.
+Image WholeLayerWatermark(const Image& image, Image mark, int32_t rotation, int64_t x,
+                          int64_t y, const WatermarkPlacement& place) {
+  if (rotation != 0) mark = Image(FreeImage_Rotate(mark.get(), rotation, nullptr));
+  if (place.cropped) {
+    mark = Image(FreeImage_Copy(mark.get(), 0, 0, static_cast<int>(place.width),
+                                static_cast<int>(place.height)));
+  }
+  const Image layer(FreeImage_Allocate(image.width(), image.height(), 32));
+  FreeImage_Paste(layer.get(), mark.get(), static_cast<int>(x), static_cast<int>(y), 255);
+  return Image(FreeImage_Composite(layer.get(), FALSE, nullptr, image.get()));
+}
+
+TEST_F(WatermarkStepTest, LaidOnAsAPasteOnAWholeLayerWouldBe) {
+  // A picture whose every value differs, transparency included, at a partial opacity.
+  settings_.do_watermark = 2;
+  settings_.image = folder_ / "pattern.png";
+  ASSERT_TRUE(testing::SavePng(PatternImage(30, 20, 32), settings_.image));
+  settings_.image_opacity = 200;
+  settings_.do_frame = 1;
+  settings_.solid_left = settings_.solid_right = settings_.solid_top = settings_.solid_bottom =
+      12;
+  const struct {
+    int position, x_offset, y_offset, boundary, rotation;
+  } cases[] = {
+      {0, 5, 5, 0, 0},    {1, 5, 5, 0, 0},    {2, 3, 9, 0, 0},   {3, 0, 0, 0, 0},
+      {4, 0, 0, 1, 0},    {5, 7, 2, 1, 0},    {6, 1, 1, 0, 0},   {7, 0, 4, 1, 0},
+      {8, 10, 10, 0, 0},  {8, 10, 10, 0, 30}, {0, 0, 0, 1, 90},  {0, 80, 0, 0, 0},  // cut
+      {8, 0, 70, 0, 0},   {0, -3, 0, 0, 0},   {4, 0, 0, 0, 45},  {0, 75, 65, 0, 17},
+  };
+  for (const auto& c : cases) {
+    settings_.image_position = static_cast<int8_t>(c.position);
+    settings_.image_x_offset = c.x_offset;
+    settings_.image_y_offset = c.y_offset;
+    settings_.image_boundary = static_cast<int8_t>(c.boundary);
+    settings_.watermark_image_rotation = c.rotation;
+    Image mark = PictureWatermarkImage(settings_);
+    ASSERT_TRUE(mark);
+    const Image turned =
+        c.rotation != 0 ? Image(FreeImage_Rotate(mark.get(), c.rotation, nullptr)) : Image();
+    const int64_t area = c.boundary == 1 ? 12 : 0;
+    const WatermarkPlacement place = PlaceWatermark(
+        c.position, c.x_offset, c.y_offset, 100 - 2 * area, 80 - 2 * area,
+        c.rotation != 0 ? turned.width() : mark.width(),
+        c.rotation != 0 ? turned.height() : mark.height());
+    const Image expected = WholeLayerWatermark(PatternImage(100, 80), std::move(mark), c.rotation,
+                                               place.x + area, place.y + area, place);
+    // Each case is a new run for the cache, which keeps one picture per run.
+    DrawingCache cache;
+    for (DrawingCache* drawings : {static_cast<DrawingCache*>(nullptr), &cache, &cache}) {
+      const Image marked = Watermark(PatternImage(100, 80), settings_, job_, drawings);
+      EXPECT_TRUE(SamePixels(marked, expected))
+          << c.position << " " << c.x_offset << "," << c.y_offset << " " << c.rotation;
+    }
+  }
 }
 
 class TextWatermarkTest : public WatermarkStepTest {

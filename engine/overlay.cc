@@ -1,0 +1,42 @@
+// Laying drawn layers over an image in place, row by row over the covered part only.
+#include "engine/overlay.h"
+
+#include <algorithm>
+
+namespace quill {
+
+void BlendOver(const Image& image, const Image& layer, int64_t left, int64_t top, int64_t width,
+               int64_t height) {
+  if (!image || !layer || image.bpp() != 24 || layer.bpp() != 32) return;
+  width = std::min<int64_t>(width, layer.width());
+  height = std::min<int64_t>(height, layer.height());
+  const int64_t x0 = std::max<int64_t>(left, 0);
+  const int64_t y0 = std::max<int64_t>(top, 0);
+  const int64_t x1 = std::min<int64_t>(left + width, image.width());
+  const int64_t y1 = std::min<int64_t>(top + height, image.height());
+  for (int64_t y = y0; y < y1; ++y) {
+    // Library rows run bottom-up.
+    BYTE* out = FreeImage_GetScanLine(image.get(), static_cast<int>(image.height() - 1 - y)) +
+                3 * x0;
+    const BYTE* in =
+        FreeImage_GetScanLine(layer.get(), static_cast<int>(layer.height() - 1 - (y - top))) +
+        4 * (x0 - left);
+    for (int64_t x = x0; x < x1; ++x, out += 3, in += 4) {
+      const unsigned a = in[FI_RGBA_ALPHA];
+      if (a == 0) continue;
+      if (a == 255) {
+        out[FI_RGBA_BLUE] = in[FI_RGBA_BLUE];
+        out[FI_RGBA_GREEN] = in[FI_RGBA_GREEN];
+        out[FI_RGBA_RED] = in[FI_RGBA_RED];
+        continue;
+      }
+      const unsigned rest = 255 - a;
+      out[FI_RGBA_BLUE] = static_cast<BYTE>((a * in[FI_RGBA_BLUE] + rest * out[FI_RGBA_BLUE]) >> 8);
+      out[FI_RGBA_GREEN] =
+          static_cast<BYTE>((a * in[FI_RGBA_GREEN] + rest * out[FI_RGBA_GREEN]) >> 8);
+      out[FI_RGBA_RED] = static_cast<BYTE>((a * in[FI_RGBA_RED] + rest * out[FI_RGBA_RED]) >> 8);
+    }
+  }
+}
+
+}  // namespace quill
