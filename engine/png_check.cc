@@ -136,6 +136,10 @@ PngCheck CheckPng(const ByteSource& source, uint64_t physical_memory) {
   check.height = BigEndian(header + 20);
   const int bit_depth = static_cast<unsigned char>(header[24]);
   const int colour_type = static_cast<unsigned char>(header[25]);
+  if (check.width == 0 || check.height == 0) {
+    check.refusal = "the image of " + SizeText(check.width, check.height) + " has no pixels";
+    return check;
+  }
   if (!WithinImageLimits(check.width, check.height)) {
     check.refusal = "the image of " + SizeText(check.width, check.height) +
                     " is larger than the limit of " + std::to_string(kImageLimits.max_side) +

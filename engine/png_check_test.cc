@@ -77,6 +77,12 @@ TEST(PngCheckTest, DeclaredSizesBeyondTheLimitsAreRefusedUndecoded) {
     EXPECT_EQ(!check.refusal.empty(), c.refused) << c.width << " x " << c.height;
     EXPECT_EQ(check.width, c.width);
   }
+  // The reason names what is wrong: an empty side is no oversized image.
+  EXPECT_EQ(CheckPng(Claiming(0, 16), kMemory).refusal, "the image of 0 x 16 pixels has no pixels");
+  EXPECT_EQ(CheckPng(Claiming(65501, 1), kMemory)
+                .refusal.find("the image of 65501 x 1 pixels is "
+                              "larger than the limit"),
+            0u);
   // Not a PNG: passed on for the decoder to refuse.
   for (const std::string& bytes : {std::string("GIF89a"), std::string()}) {
     const PngCheck check = CheckPng(bytes, kMemory);
