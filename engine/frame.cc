@@ -46,8 +46,7 @@ Image DrawStrip(const Settings& settings, int32_t width, int32_t height, int32_t
   const auto at = [&](double x, double y) { return Point{dx + x, dy + y}; };
   const Point top_band[] = {at(0, 0), at(w, 0), at(w - right, top), at(left, top)};
   const Point right_band[] = {at(w, 0), at(w, h), at(w - right, h - bottom), at(w - right, top)};
-  const Point bottom_band[] = {at(w, h), at(0, h), at(left, h - bottom),
-                               at(w - right, h - bottom)};
+  const Point bottom_band[] = {at(w, h), at(0, h), at(left, h - bottom), at(w - right, h - bottom)};
   const Point left_band[] = {at(0, h), at(0, 0), at(left, top), at(left, h - bottom)};
   bands.FillPolygon(top_band, top_colour);
   bands.FillPolygon(right_band, right_colour);
@@ -99,9 +98,9 @@ Image Frame(Image image, const Settings& settings, int32_t width, int32_t height
   if (width <= 0 || height <= 0 || !WithinCanvasLimits(width, height)) return image;
 
   const auto draw = [&] { return DrawFrameBands(settings, width, height); };
-  const std::shared_ptr<const FrameBands> bands =
-      cache != nullptr ? cache->FrameBandsFor(width, height, draw)
-                       : std::make_shared<const FrameBands>(draw());
+  const std::shared_ptr<const FrameBands> bands = cache != nullptr
+                                                      ? cache->FrameBandsFor(width, height, draw)
+                                                      : std::make_shared<const FrameBands>(draw());
   for (const FrameBand& band : *bands) {
     BlendOver(image, band.layer, band.left, band.top, band.layer.width(), band.layer.height());
   }

@@ -132,8 +132,8 @@ TEST(FrameTest, TheEdgeStripsMatchAFrameDrawnOverTheWholeImage) {
   const struct {
     int width, height, left, right, top, bottom, opacity;
   } cases[] = {
-      {100, 80, 10, 10, 10, 10, 255}, {97, 61, 3, 17, 8, 1, 200},  {64, 48, 0, 20, 5, 0, 90},
-      {50, 40, 30, 30, 25, 25, 255},  {52, 40, 60, 5, 50, 3, 128}, {33, 21, -5, 7, 4, -2, 255},
+      {100, 80, 10, 10, 10, 10, 255}, {97, 61, 3, 17, 8, 1, 200},     {64, 48, 0, 20, 5, 0, 90},
+      {50, 40, 30, 30, 25, 25, 255},  {52, 40, 60, 5, 50, 3, 128},    {33, 21, -5, 7, 4, -2, 255},
       {1, 1, 1, 1, 1, 1, 255},        {100, 80, 10, 10, 10, 10, 255},  // a size seen before
   };
   // One cache serves settings that do not change; here only the repeated size meets its

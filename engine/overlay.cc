@@ -16,8 +16,8 @@ void BlendOver(const Image& image, const Image& layer, int64_t left, int64_t top
   const int64_t y1 = std::min<int64_t>(top + height, image.height());
   for (int64_t y = y0; y < y1; ++y) {
     // Library rows run bottom-up.
-    BYTE* out = FreeImage_GetScanLine(image.get(), static_cast<int>(image.height() - 1 - y)) +
-                3 * x0;
+    BYTE* out =
+        FreeImage_GetScanLine(image.get(), static_cast<int>(image.height() - 1 - y)) + 3 * x0;
     const BYTE* in =
         FreeImage_GetScanLine(layer.get(), static_cast<int>(layer.height() - 1 - (y - top))) +
         4 * (x0 - left);

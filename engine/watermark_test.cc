@@ -205,8 +205,8 @@ TEST_F(WatermarkStepTest, PicturesInEachFormatWithOpacityAndGrey) {
 
 // The watermark laid on the plain way: pasted at full strength on a cleared layer the size of
 // the image, which is then composited over it.
-Image WholeLayerWatermark(const Image& image, Image mark, int32_t rotation, int64_t x,
-                          int64_t y, const WatermarkPlacement& place) {
+Image WholeLayerWatermark(const Image& image, Image mark, int32_t rotation, int64_t x, int64_t y,
+                          const WatermarkPlacement& place) {
   if (rotation != 0) mark = Image(FreeImage_Rotate(mark.get(), rotation, nullptr));
   if (place.cropped) {
     mark = Image(FreeImage_Copy(mark.get(), 0, 0, static_cast<int>(place.width),
@@ -224,15 +224,14 @@ TEST_F(WatermarkStepTest, LaidOnAsAPasteOnAWholeLayerWouldBe) {
   ASSERT_TRUE(testing::SavePng(PatternImage(30, 20, 32), settings_.image));
   settings_.image_opacity = 200;
   settings_.do_frame = 1;
-  settings_.solid_left = settings_.solid_right = settings_.solid_top = settings_.solid_bottom =
-      12;
+  settings_.solid_left = settings_.solid_right = settings_.solid_top = settings_.solid_bottom = 12;
   const struct {
     int position, x_offset, y_offset, boundary, rotation;
   } cases[] = {
-      {0, 5, 5, 0, 0},    {1, 5, 5, 0, 0},    {2, 3, 9, 0, 0},   {3, 0, 0, 0, 0},
-      {4, 0, 0, 1, 0},    {5, 7, 2, 1, 0},    {6, 1, 1, 0, 0},   {7, 0, 4, 1, 0},
-      {8, 10, 10, 0, 0},  {8, 10, 10, 0, 30}, {0, 0, 0, 1, 90},  {0, 80, 0, 0, 0},  // cut
-      {8, 0, 70, 0, 0},   {0, -3, 0, 0, 0},   {4, 0, 0, 0, 45},  {0, 75, 65, 0, 17},
+      {0, 5, 5, 0, 0},   {1, 5, 5, 0, 0},    {2, 3, 9, 0, 0},  {3, 0, 0, 0, 0},
+      {4, 0, 0, 1, 0},   {5, 7, 2, 1, 0},    {6, 1, 1, 0, 0},  {7, 0, 4, 1, 0},
+      {8, 10, 10, 0, 0}, {8, 10, 10, 0, 30}, {0, 0, 0, 1, 90}, {0, 80, 0, 0, 0},  // cut
+      {8, 0, 70, 0, 0},  {0, -3, 0, 0, 0},   {4, 0, 0, 0, 45}, {0, 75, 65, 0, 17},
   };
   for (const auto& c : cases) {
     settings_.image_position = static_cast<int8_t>(c.position);
@@ -245,10 +244,10 @@ TEST_F(WatermarkStepTest, LaidOnAsAPasteOnAWholeLayerWouldBe) {
     const Image turned =
         c.rotation != 0 ? Image(FreeImage_Rotate(mark.get(), c.rotation, nullptr)) : Image();
     const int64_t area = c.boundary == 1 ? 12 : 0;
-    const WatermarkPlacement place = PlaceWatermark(
-        c.position, c.x_offset, c.y_offset, 100 - 2 * area, 80 - 2 * area,
-        c.rotation != 0 ? turned.width() : mark.width(),
-        c.rotation != 0 ? turned.height() : mark.height());
+    const WatermarkPlacement place =
+        PlaceWatermark(c.position, c.x_offset, c.y_offset, 100 - 2 * area, 80 - 2 * area,
+                       c.rotation != 0 ? turned.width() : mark.width(),
+                       c.rotation != 0 ? turned.height() : mark.height());
     const Image expected = WholeLayerWatermark(PatternImage(100, 80), std::move(mark), c.rotation,
                                                place.x + area, place.y + area, place);
     // Each case is a new run for the cache, which keeps one picture per run.

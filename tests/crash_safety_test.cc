@@ -168,8 +168,8 @@ TEST_F(CrashSafetyTest, AReadOnlyFolderFailsItsFilesOnlyAndLeavesNothingInIt) {
   // The superuser writes anywhere, so it runs the program as the unprivileged "nobody".
   if (geteuid() == 0) {
     if (!fs::exists("/usr/bin/setpriv")) GTEST_SKIP() << "no setpriv to drop privileges";
-    argv.insert(argv.begin(), {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534",
-                               "--clear-groups", "--"});
+    argv.insert(argv.begin(),
+                {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"});
   }
   testing::RunOptions options;
   options.env["XDG_RUNTIME_DIR"] = folder_ / "run";
