@@ -1,5 +1,7 @@
 // Files that claim far more than they hold are refused before anything large is allocated, and
-// the debug report says why; the other files of the run convert.
+// the debug report says why; the other files of the run convert. Output names that the file
+// system refuses fail their files, and no name leads out of the output folder.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,38 @@ TEST_F(HostileFilesTest, AHugeClaimIsRefusedWithItsReason) {
   EXPECT_EQ(lines.back(), "Files converted: 1 of 2");
   EXPECT_FALSE(std::filesystem::exists(folder_ / "out/claims-46341.jpg"));
   EXPECT_EQ(Identify(folder_ / "out/fine.jpg", "%m"), "JPEG");
+}
+
+TEST_F(HostileFilesTest, NamesTheFileSystemRefusesFailTheirFilesAndNoNameLeavesTheFolder) {
+  MakePng("in/a.png");
+  const struct {
+    std::string mask;
+    std::string written;  // empty: the file is not converted
+  } cases[] = {
+      {std::string(300, 'x') + ".%ext%", ""},  // longer than a file name may be
+      {".", ""},                               // no name at all
+      {"%filename%/../../%filename%.%ext%", "a_.._.._a.jpg"},
+      {"../%filename%.%ext%", ".._a.jpg"},
+  };
+  for (const auto& c : cases) {
+    const std::string out = folder_ / "out";
+    std::filesystem::remove_all(out);
+    folder_.MakeFolder("out");
+    const testing::ProgramResult r =
+        Run({"-q", "-i", folder_ / "in", "-o", out, "--filename-mask=" + c.mask});
+    EXPECT_EQ(r.exit_code, c.written.empty() ? 2 : 0) << c.mask << r.out;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(out)) {
+      names.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(names,
+              c.written.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.written})
+        << c.mask;
+    // Nothing lands beside the output folder either.
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
+      EXPECT_FALSE(entry.path().extension() == ".jpg") << entry.path();
+    }
+  }
 }
 
 }  // namespace
