@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "engine/limits.h"
@@ -57,12 +59,18 @@ class OpenFile : public ByteSource {
 };
 
 // The stream the library reads: the file without the dropped chunks, in the library's
-// read-seek-tell terms.
+// read-seek-tell terms. The decoder reads a few bytes at a time (chunk headers, check sums,
+// pieces of image data), so reads go through a window of the stream read ahead in one go.
 struct Stream {
+  static constexpr uint64_t kWindow = 64 * 1024;
+
   const OpenFile* file = nullptr;
   const std::vector<std::pair<uint64_t, uint64_t>>* dropped = nullptr;
   uint64_t size = 0;      // of the stream
   uint64_t position = 0;  // in the stream
+  std::vector<char> window = std::vector<char>(kWindow);
+  uint64_t window_start = 0;  // the stream position of the window's first byte
+  uint64_t window_size = 0;   // how many bytes of it hold the stream
 
   // The file offset of a stream position, and how many bytes follow it before the next drop.
   std::pair<uint64_t, uint64_t> Locate(uint64_t at) const {
@@ -73,22 +81,51 @@ struct Stream {
     }
     return {offset, file->size() > offset ? file->size() - offset : 0};
   }
+
+  // Reads up to `count` bytes of the stream at `at` from the file; fewer at its end or on an
+  // error.
+  uint64_t ReadFromFile(uint64_t at, char* out, uint64_t count) const {
+    uint64_t done = 0;
+    while (done < count && at + done < size) {
+      const auto [offset, run] = Locate(at + done);
+      const uint64_t take = std::min({count - done, run, size - (at + done)});
+      if (take == 0) break;
+      const size_t got = file->ReadSome(offset, out + done, static_cast<size_t>(take));
+      done += got;
+      if (got < take) break;
+    }
+    return done;
+  }
+
+  uint64_t Read(char* out, uint64_t count) {
+    uint64_t done = 0;
+    while (done < count && position < size) {
+      if (position >= window_start && position < window_start + window_size) {
+        const uint64_t from = position - window_start;
+        const uint64_t take = std::min(count - done, window_size - from);
+        std::memcpy(out + done, window.data() + from, static_cast<size_t>(take));
+        done += take;
+        position += take;
+        continue;
+      }
+      if (count - done >= kWindow) {
+        // Large reads go straight to the caller.
+        const uint64_t got = ReadFromFile(position, out + done, count - done);
+        done += got;
+        position += got;
+        break;
+      }
+      window_start = position;
+      window_size = ReadFromFile(position, window.data(), kWindow);
+      if (window_size == 0) break;
+    }
+    return done;
+  }
 };
 
 unsigned DLL_CALLCONV ReadStream(void* buffer, unsigned size, unsigned count, fi_handle handle) {
   Stream& stream = *static_cast<Stream*>(handle);
-  const uint64_t wanted = uint64_t{size} * count;
-  uint64_t done = 0;
-  while (done < wanted && stream.position < stream.size) {
-    const auto [offset, run] = stream.Locate(stream.position);
-    const uint64_t take = std::min(wanted - done, run);
-    if (take == 0) break;
-    const size_t got =
-        stream.file->ReadSome(offset, static_cast<char*>(buffer) + done, static_cast<size_t>(take));
-    done += got;
-    stream.position += got;
-    if (got < take) break;
-  }
+  const uint64_t done = stream.Read(static_cast<char*>(buffer), uint64_t{size} * count);
   return size == 0 ? 0 : static_cast<unsigned>(done / size);
 }
 
@@ -142,7 +179,10 @@ LoadedImage LoadCheckedPng(const std::string& path) {
     loaded.refusal = check.refusal;
     return loaded;
   }
-  Stream stream{&file, &check.dropped, file.size(), 0};
+  Stream stream;
+  stream.file = &file;
+  stream.dropped = &check.dropped;
+  stream.size = file.size();
   for (const auto& [first, end] : check.dropped) stream.size -= end - first;
   FreeImageIO io{ReadStream, WriteStream, SeekStream, TellStream};
   loaded.image = Image(FreeImage_LoadFromHandle(FIF_PNG, &io, &stream, PNG_DEFAULT));

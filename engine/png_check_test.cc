@@ -181,5 +181,27 @@ TEST(PngCheckTest, LoadingRefusesHugeClaimsAndLimitsWhatOutputsCarry) {
   }
 }
 
+TEST(PngCheckTest, ALargeFileWithDroppedChunksDecodesAsTheCleanFile) {
+  InitialiseImageLibrary();
+  const Image original = testing::PatternImage(400, 300);
+  const std::string clean(EncodeImage(original, FIF_PNG, PNG_Z_NO_COMPRESSION).bytes());
+  ASSERT_GT(clean.size(), 300'000u);  // read through many windows
+  // Before the image data, texts of 2000 bytes each, a text bomb among them: the bomb and the
+  // texts past the 64th are dropped, kept and dropped ranges alternating over several windows.
+  const std::string bomb =
+      Chunk("zTXt", "Comment" + std::string(2, '\0') + Deflated(std::string(2'000'000, 'a')));
+  std::string texts;
+  for (int i = 0; i < 80; ++i) {
+    texts += Chunk("tEXt", "Note" + std::string(1, '\0') + std::string(2000, 'n'));
+    if (i % 20 == 10) texts += bomb;
+  }
+  const std::string bytes = clean.substr(0, 33) + texts + clean.substr(33);
+  EXPECT_GE(CheckPng(bytes, kMemory).dropped.size(), 4u);
+  testing::TempFolder folder;
+  testing::WriteFile(folder / "long.png", bytes);
+  const LoadedImage loaded = LoadCheckedPng(folder / "long.png");
+  EXPECT_TRUE(testing::SamePixels(loaded.image, original));
+}
+
 }  // namespace
 }  // namespace quill
