@@ -156,14 +156,7 @@ TEST(FrameTest, TheImageKeepsItsResolutionCommentsAndColourProfile) {
   Image image = PatternImage(40, 30);
   FreeImage_SetDotsPerMeterX(image.get(), 11811);
   FreeImage_SetDotsPerMeterY(image.get(), 5905);
-  FITAG* tag = FreeImage_CreateTag();
-  FreeImage_SetTagKey(tag, "Comment");
-  FreeImage_SetTagType(tag, FIDT_ASCII);
-  FreeImage_SetTagLength(tag, 6);
-  FreeImage_SetTagCount(tag, 6);
-  FreeImage_SetTagValue(tag, "hello");
-  FreeImage_SetMetadata(FIMD_COMMENTS, image.get(), "Comment", tag);
-  FreeImage_DeleteTag(tag);
+  testing::SetComment(image, "hello");
   char profile[128] = {1, 2, 3};
   FreeImage_CreateICCProfile(image.get(), profile, sizeof profile);
   const Image framed = Frame(std::move(image), FrameSettings(4, 4, 4, 4), 40, 30);

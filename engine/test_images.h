@@ -170,6 +170,19 @@ inline Image PatternImage(int width, int height, int bpp = 24) {
   return image;
 }
 
+// Gives the image a "Comment" text, as a PNG text chunk would.
+inline void SetComment(const Image& image, const std::string& text) {
+  FITAG* tag = FreeImage_CreateTag();
+  const auto length = static_cast<DWORD>(text.size() + 1);
+  FreeImage_SetTagKey(tag, "Comment");
+  FreeImage_SetTagType(tag, FIDT_ASCII);
+  FreeImage_SetTagLength(tag, length);
+  FreeImage_SetTagCount(tag, length);
+  FreeImage_SetTagValue(tag, text.c_str());
+  FreeImage_SetMetadata(FIMD_COMMENTS, image.get(), "Comment", tag);
+  FreeImage_DeleteTag(tag);
+}
+
 // Whether two images have the same size, depth and pixel bytes.
 inline bool SamePixels(const Image& a, const Image& b) {
   if (a.width() != b.width() || a.height() != b.height() || a.bpp() != b.bpp()) return false;

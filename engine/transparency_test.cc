@@ -79,14 +79,7 @@ TEST_F(TransparencyTest, GivesExactlyWhatTheLibrarysCompositingGives) {
   }
   FreeImage_SetDotsPerMeterX(image.get(), 11811);
   FreeImage_SetDotsPerMeterY(image.get(), 11811);
-  FITAG* tag = FreeImage_CreateTag();
-  FreeImage_SetTagKey(tag, "Comment");
-  FreeImage_SetTagType(tag, FIDT_ASCII);
-  FreeImage_SetTagLength(tag, 6);
-  FreeImage_SetTagCount(tag, 6);
-  FreeImage_SetTagValue(tag, "hello");
-  FreeImage_SetMetadata(FIMD_COMMENTS, image.get(), "Comment", tag);
-  FreeImage_DeleteTag(tag);
+  testing::SetComment(image, "hello");
   const char profile[] = "not a real profile, but carried all the same";
   FreeImage_CreateICCProfile(image.get(), const_cast<char*>(profile), sizeof profile);
 
