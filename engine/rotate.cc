@@ -14,6 +14,19 @@ constexpr int8_t kAdvancedRotation = 1;
 
 }  // namespace
 
+bool TurnedSizeWithinLimits(int64_t width, int64_t height, int32_t angle) {
+  const double radians = angle * 3.14159265358979323846 / 180.0;
+  const double w = static_cast<double>(width);
+  const double h = static_cast<double>(height);
+  const double grown_width =
+      std::ceil(std::fabs(w * std::cos(radians)) + std::fabs(h * std::sin(radians)));
+  const double grown_height =
+      std::ceil(std::fabs(w * std::sin(radians)) + std::fabs(h * std::cos(radians)));
+  // One pixel more each way for the library's rounding.
+  return WithinImageLimits(static_cast<int64_t>(grown_width) + 1,
+                           static_cast<int64_t>(grown_height) + 1);
+}
+
 Image Rotate(Image image, const Settings& settings) {
   if (!image || settings.do_image_rotation == 0) return image;
   const int32_t angle = settings.transform_image_rotation;
@@ -33,17 +46,8 @@ Image Rotate(Image image, const Settings& settings) {
     case kSimpleRotation: {
       // The canvas grows to hold the whole turned image; the corners it gains take the
       // background colour.
-      // The grown canvas must stay within the limits; a turn that would pass them fails the
-      // file rather than being tried.
-      const double radians = angle * 3.14159265358979323846 / 180.0;
-      const double grown_width =
-          std::ceil(std::fabs(width * std::cos(radians)) + std::fabs(height * std::sin(radians)));
-      const double grown_height =
-          std::ceil(std::fabs(width * std::sin(radians)) + std::fabs(height * std::cos(radians)));
-      if (!WithinImageLimits(static_cast<int64_t>(grown_width) + 1,
-                             static_cast<int64_t>(grown_height) + 1)) {
-        return Image();
-      }
+      // A turn that would pass the limits fails the file rather than being tried.
+      if (!TurnedSizeWithinLimits(image.width(), image.height(), angle)) return Image();
       const Rgb back = ParseColour(settings.image_rotation_back_color);
       const RGBQUAD background{back.blue, back.green, back.red, 0};
       return Image(FreeImage_Rotate(image.get(), static_cast<double>(angle), &background));

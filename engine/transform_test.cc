@@ -91,6 +91,28 @@ TEST_F(RotateTest, SimpleRotationGrowsTheCanvasAndFillsTheCornersWithTheBackColo
   }
 }
 
+TEST(TurnedSizeTest, ATurnThatWouldPassTheLimitsIsRefused) {
+  const struct {
+    int64_t width, height;
+    int32_t angle;
+    bool within;
+  } cases[] = {
+      {16384, 16384, 90, false},  // 2^28 pixels and the rounding pixel
+      {16000, 16000, 90, true},  {16000, 16000, 45, false}, {11000, 11000, 30, true},
+      {65000, 10, 0, true},      {65000, 10, 10, false},    {2, 2, 45, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TurnedSizeWithinLimits(c.width, c.height, c.angle), c.within)
+        << c.width << " x " << c.height << " by " << c.angle;
+  }
+  // In the pipeline such a turn fails the file before anything is allocated.
+  Settings settings;
+  ResetSettings(settings, DefaultsFlavour::kConsole);
+  settings.do_image_rotation = 1;
+  settings.transform_image_rotation = 10;
+  EXPECT_FALSE(Rotate(Image(FreeImage_Allocate(65000, 10, 24)), settings));
+}
+
 TEST_F(RotateTest, AdvancedRotationKeepsTheSize) {
   SetRotation(1, 45, "FF0000");
   const Image turned = Rotate(MakeTestImage(TestKind::kRgb24, 640, 480), settings_);

@@ -13,6 +13,7 @@
 #include "engine/load_image.h"
 #include "engine/output_name.h"
 #include "engine/overlay.h"
+#include "engine/rotate.h"
 #include "engine/watermark_font.h"
 #include "settings/ascii.h"
 
@@ -204,6 +205,8 @@ Image PreparedWatermark(const Settings& settings, const std::string& text) {
   if (!mark) return mark;
   const int32_t angle = is_text ? settings.text_rotation : settings.watermark_image_rotation;
   if (angle > 0 && angle < 360) {
+    // A turn that would pass the limits is not tried: no watermark, as when the turn fails.
+    if (!TurnedSizeWithinLimits(mark.width(), mark.height(), angle)) return Image();
     // Without a background colour the corners that the turn adds stay transparent.
     mark = Image(FreeImage_Rotate(mark.get(), angle, nullptr));
     if (!mark || mark.bpp() != 32) return Image();
