@@ -7,8 +7,8 @@
 namespace quill {
 namespace {
 
-// Sizes remembered, and the most memory the bands of one size may take and still be kept (a
-// frame covering most of a large photograph is cheaper to draw again than to hold).
+// Sizes remembered, and the most memory the kept bands of all sizes may take together (a frame
+// covering most of a large photograph is cheaper to draw again than to hold).
 constexpr size_t kFrameSizes = 8;
 constexpr uint64_t kMaxKeptBandBytes = uint64_t{16} << 20;
 
@@ -38,12 +38,19 @@ std::shared_ptr<const FrameBands> DrawingCache::FrameBandsFor(
     }
   }
   auto bands = std::make_shared<const FrameBands>(make());
-  if (BytesOf(*bands) > kMaxKeptBandBytes) return bands;
+  const uint64_t bytes = BytesOf(*bands);
+  if (bytes > kMaxKeptBandBytes) return bands;
   const std::lock_guard lock(mutex_);
   const auto found = std::find_if(frames_.begin(), frames_.end(), same_size);
   if (found != frames_.end()) return found->bands;
-  if (frames_.size() == kFrameSizes) frames_.erase(frames_.begin());
-  frames_.push_back({width, height, bands});
+  // The least recently used sizes make room.
+  while (!frames_.empty() &&
+         (frames_.size() == kFrameSizes || kept_bytes_ + bytes > kMaxKeptBandBytes)) {
+    kept_bytes_ -= frames_.front().bytes;
+    frames_.erase(frames_.begin());
+  }
+  frames_.push_back({width, height, bytes, bands});
+  kept_bytes_ += bytes;
   return bands;
 }
 

@@ -27,7 +27,7 @@ using FrameBands = std::vector<FrameBand>;
 class DrawingCache {
  public:
   // The frame bands for an image of `width` x `height`, made by `make` unless a file of the
-  // same size made them already. The most recent few sizes are kept.
+  // same size made them already. The most recent few sizes are kept, within a memory budget.
   std::shared_ptr<const FrameBands> FrameBandsFor(int32_t width, int32_t height,
                                                   const std::function<FrameBands()>& make);
   // The watermark for `key` (the text as expanded for the file, or the picture's path), made by
@@ -39,11 +39,13 @@ class DrawingCache {
   struct SizedBands {
     int32_t width = 0;
     int32_t height = 0;
+    uint64_t bytes = 0;  // of the bands' pixels
     std::shared_ptr<const FrameBands> bands;
   };
 
   std::mutex mutex_;
   std::vector<SizedBands> frames_;  // the most recent last
+  uint64_t kept_bytes_ = 0;         // of all the kept bands
   std::string watermark_key_;
   std::shared_ptr<const Image> watermark_;
 };
