@@ -21,21 +21,7 @@ void BlendOver(const Image& image, const Image& layer, int64_t left, int64_t top
     const BYTE* in =
         FreeImage_GetScanLine(layer.get(), static_cast<int>(layer.height() - 1 - (y - top))) +
         4 * (x0 - left);
-    for (int64_t x = x0; x < x1; ++x, out += 3, in += 4) {
-      const unsigned a = in[FI_RGBA_ALPHA];
-      if (a == 0) continue;
-      if (a == 255) {
-        out[FI_RGBA_BLUE] = in[FI_RGBA_BLUE];
-        out[FI_RGBA_GREEN] = in[FI_RGBA_GREEN];
-        out[FI_RGBA_RED] = in[FI_RGBA_RED];
-        continue;
-      }
-      const unsigned rest = 255 - a;
-      out[FI_RGBA_BLUE] = static_cast<BYTE>((a * in[FI_RGBA_BLUE] + rest * out[FI_RGBA_BLUE]) >> 8);
-      out[FI_RGBA_GREEN] =
-          static_cast<BYTE>((a * in[FI_RGBA_GREEN] + rest * out[FI_RGBA_GREEN]) >> 8);
-      out[FI_RGBA_RED] = static_cast<BYTE>((a * in[FI_RGBA_RED] + rest * out[FI_RGBA_RED]) >> 8);
-    }
+    for (int64_t x = x0; x < x1; ++x, out += 3, in += 4) CompositePixel(in, out, out);
   }
 }
 

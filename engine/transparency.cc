@@ -3,12 +3,13 @@
 // images go through the library's compositing.
 #include "engine/transparency.h"
 
+#include "engine/overlay.h"
+
 namespace quill {
 namespace {
 
-// A 32-bit image over white as a new opaque 24-bit image. Per channel the library's compositing
-// gives the colour itself at full alpha, white at none, and (a c + (255 - a) 255) >> 8 between;
-// the result keeps the resolution and the metadata, as the library's does.
+// A 32-bit image over white as a new opaque 24-bit image, composited as the library does; the
+// result keeps the resolution and the metadata, as the library's does.
 Image OverWhite(const Image& image) {
   const int width = image.width();
   const int height = image.height();
@@ -17,24 +18,11 @@ Image OverWhite(const Image& image) {
   FreeImage_SetDotsPerMeterX(flat.get(), FreeImage_GetDotsPerMeterX(image.get()));
   FreeImage_SetDotsPerMeterY(flat.get(), FreeImage_GetDotsPerMeterY(image.get()));
   FreeImage_CloneMetadata(flat.get(), image.get());
+  static constexpr BYTE kWhite[3] = {255, 255, 255};
   for (int y = 0; y < height; ++y) {
     const BYTE* from = FreeImage_GetScanLine(image.get(), y);
     BYTE* to = FreeImage_GetScanLine(flat.get(), y);
-    for (int x = 0; x < width; ++x, from += 4, to += 3) {
-      const unsigned alpha = from[FI_RGBA_ALPHA];
-      if (alpha == 255) {
-        to[FI_RGBA_RED] = from[FI_RGBA_RED];
-        to[FI_RGBA_GREEN] = from[FI_RGBA_GREEN];
-        to[FI_RGBA_BLUE] = from[FI_RGBA_BLUE];
-      } else if (alpha == 0) {
-        to[FI_RGBA_RED] = to[FI_RGBA_GREEN] = to[FI_RGBA_BLUE] = 255;
-      } else {
-        const unsigned white = (255 - alpha) * 255;
-        to[FI_RGBA_RED] = static_cast<BYTE>((alpha * from[FI_RGBA_RED] + white) >> 8);
-        to[FI_RGBA_GREEN] = static_cast<BYTE>((alpha * from[FI_RGBA_GREEN] + white) >> 8);
-        to[FI_RGBA_BLUE] = static_cast<BYTE>((alpha * from[FI_RGBA_BLUE] + white) >> 8);
-      }
-    }
+    for (int x = 0; x < width; ++x, from += 4, to += 3) CompositePixel(from, kWhite, to);
   }
   return flat;
 }
